@@ -1,0 +1,180 @@
+#include "platform/dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QScreen>
+
+namespace platform {
+namespace {
+
+// The window the dialog lives in. Escape and the close box arrive here as
+// reject(), which becomes the Cancel command, as dialogs have always sent it.
+class DialogWindow final : public QDialog {
+public:
+    DialogWindow(Window owner, Dialog& dialog) : QDialog(owner), Owner(dialog) {}
+
+    void reject() override {
+        Owner.processMessage({DialogMessage::Command, kIdCancel, kNotifyClicked});
+    }
+
+private:
+    Dialog& Owner;
+};
+
+QWidget* findControl(const QDialog* window, int controlId) {
+    if (!window)
+        return nullptr;
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        const QVariant id = child->property(kControlIdProperty);
+        if (id.isValid() && id.toInt() == controlId)
+            return child;
+    }
+    return nullptr;
+}
+
+template <typename Control>
+Control* findControlAs(const QDialog* window, int controlId) {
+    return qobject_cast<Control*>(findControl(window, controlId));
+}
+
+void wireControls(QDialog& window, Dialog& dialog) {
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        const QVariant idProperty = child->property(kControlIdProperty);
+        if (!idProperty.isValid())
+            continue;
+        const int id = idProperty.toInt();
+        if (auto* button = qobject_cast<QAbstractButton*>(child)) {
+            QObject::connect(button, &QAbstractButton::clicked, &window, [&dialog, id] {
+                dialog.processMessage({DialogMessage::Command, id, kNotifyClicked});
+            });
+        } else if (auto* list = qobject_cast<QComboBox*>(child)) {
+            QObject::connect(list, &QComboBox::activated, &window, [&dialog, id] {
+                dialog.processMessage({DialogMessage::Command, id, kNotifySelectionChanged});
+            });
+        }
+    }
+}
+
+// A fixed frame with a caption, a system menu and a close box, nothing else.
+void setDialogFrame(QDialog& window) {
+    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+    window.setFixedSize(window.size());
+}
+
+void focusFirstTabStop(QDialog& window) {
+    QWidget* candidate = window.nextInFocusChain();
+    while (candidate && candidate != &window) {
+        if ((candidate->focusPolicy() & Qt::TabFocus) && candidate->isEnabled()) {
+            candidate->setFocus(Qt::TabFocusReason);
+            return;
+        }
+        candidate = candidate->nextInFocusChain();
+    }
+}
+
+Rect toRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
+}
+
+Rect workArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? toRect(screen->availableGeometry()) : Rect{};
+}
+
+int keepInside(int position, int length, int low, int high) {
+    if (position < low)
+        return low;
+    if (position + length > high)
+        return high - length;
+    return position;
+}
+
+} // namespace
+
+int Dialog::doModal(const DialogTemplate& dialogTemplate, Window owner) {
+    DialogWindow window(owner, *this);
+    dialogTemplate.Build(window);
+    setDialogFrame(window);
+    wireControls(window, *this);
+
+    Handle = &window;
+    if (processMessage({DialogMessage::Init, 0, 0}))
+        focusFirstTabStop(window);
+    const int result = window.exec();
+    Handle = nullptr;
+    return result;
+}
+
+Window Dialog::window() const { return Handle; }
+
+void Dialog::endDialog(int result) {
+    if (Handle)
+        Handle->done(result);
+}
+
+void Dialog::addListString(int controlId, const char* label) {
+    if (auto* list = findControlAs<QComboBox>(Handle, controlId))
+        list->addItem(QString::fromLatin1(label));
+}
+
+void Dialog::setListSelection(int controlId, int position) {
+    if (auto* list = findControlAs<QComboBox>(Handle, controlId))
+        list->setCurrentIndex(position < list->count() ? position : kNoSelection);
+}
+
+int Dialog::listSelection(int controlId) const {
+    const auto* list = findControlAs<QComboBox>(Handle, controlId);
+    return list ? list->currentIndex() : kNoSelection;
+}
+
+void Dialog::setCheck(int controlId, bool checked) {
+    if (auto* box = findControlAs<QCheckBox>(Handle, controlId))
+        box->setChecked(checked);
+}
+
+bool Dialog::isChecked(int controlId) const {
+    const auto* box = findControlAs<QCheckBox>(Handle, controlId);
+    return box && box->isChecked();
+}
+
+void Dialog::centerWindow() {
+    if (!Handle)
+        return;
+    Rect centre;
+    Rect area;
+    if (!Handle->isWindow()) {
+        const QWidget* parent = Handle->parentWidget();
+        area = toRect(parent->rect());
+        centre = area;
+    } else {
+        const QWidget* owner = Handle->parentWidget() ? Handle->parentWidget()->window() : nullptr;
+        if (owner && (!owner->isVisible() || owner->isMinimized()))
+            owner = nullptr;
+        area = workArea();
+        centre = owner ? toRect(owner->frameGeometry()) : area;
+    }
+    const QRect frame = Handle->frameGeometry();
+    const Point position = centredPosition(frame.width(), frame.height(), centre, area);
+    Handle->move(position.X, position.Y);
+}
+
+Window activeWindow() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // Window managers report activation late; the modal dialog on top is the
+    // one the user is working in.
+    return QApplication::activeModalWidget();
+}
+
+Point centredPosition(int width, int height, const Rect& centre, const Rect& area) {
+    const int x = (centre.Left + centre.Right) / 2 - width / 2;
+    const int y = (centre.Top + centre.Bottom) / 2 - height / 2;
+    return {keepInside(x, width, area.Left, area.Right), keepInside(y, height, area.Top, area.Bottom)};
+}
+
+} // namespace platform

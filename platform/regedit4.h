@@ -1,0 +1,46 @@
+#pragma once
+
+// The REGEDIT4 text format: a header line, [key] sections and "name"=value
+// lines, readable and editable by a person.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace regedit4 {
+
+struct Value {
+    std::string Name; // empty for the key's default value, written as @
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+};
+
+struct Section {
+    std::string Key;
+    std::vector<Value> Values;
+
+    const Value* find(std::string_view name) const;
+    Value& set(std::string_view name, std::uint32_t type, std::vector<std::uint8_t> data);
+};
+
+struct Document {
+    std::vector<Section> Sections;
+
+    const Section* find(std::string_view key) const;
+    Section& section(std::string_view key); // found or appended
+};
+
+inline constexpr std::size_t kMaxFileBytes = 1 << 20;
+
+// Gives the document, or nothing with the reason in error when the text is
+// not a well-formed REGEDIT4 file.
+std::optional<Document> parse(std::string_view text, std::string& error);
+
+std::string format(const Document& document);
+
+// Names of keys and values compare without regard to ASCII case.
+bool sameName(std::string_view a, std::string_view b);
+
+} // namespace regedit4

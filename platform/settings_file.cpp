@@ -1,0 +1,346 @@
+#include "platform/settings_file.h"
+
+#include "platform/regedit4.h"
+#include "platform/registry.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
+#include <pwd.h>
+#include <set>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+struct OpenKey {
+    std::string Section; // the key's full name, as its [section] line shows it
+};
+
+namespace {
+
+constexpr const char* kRootName = "HKEY_LOCAL_MACHINE\\";
+constexpr const char* kDefaultSystemDirs = "/etc/xdg";
+constexpr const char* kMessagePrefix = "quorvel3d: ";
+constexpr mode_t kFolderMode = 0755;
+constexpr mode_t kNewFileMode = 0644;
+
+// Each distinct problem is reported once per process, in one line.
+void warnOnce(const std::string& message) {
+    static std::mutex guard;
+    static std::set<std::string> said;
+    std::lock_guard lock(guard);
+    if (said.insert(message).second)
+        std::fprintf(stderr, "%s%s\n", kMessagePrefix, message.c_str());
+}
+
+std::string describe(int error) { return std::strerror(error); }
+
+enum class FileState { Loaded, Missing, Damaged, Unreadable };
+
+struct LoadedFile {
+    FileState State = FileState::Missing;
+    regedit4::Document Document;
+    std::string Problem; // why it is damaged or unreadable
+};
+
+// Reads at most one byte more than a settings file may hold, so that a huge
+// file is recognised without reading all of it.
+LoadedFile loadFile(const fs::path& file) {
+    LoadedFile result;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.State = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
+        result.Problem = describe(errno);
+        return result;
+    }
+    std::string text;
+    char buffer[16384];
+    while (text.size() <= regedit4::kMaxFileBytes) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            result.State = FileState::Unreadable;
+            result.Problem = describe(errno);
+            ::close(fd);
+            return result;
+        }
+        if (got == 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    auto document = regedit4::parse(text, result.Problem);
+    if (!document) {
+        result.State = FileState::Damaged;
+        return result;
+    }
+    result.State = FileState::Loaded;
+    result.Document = std::move(*document);
+    return result;
+}
+
+std::string timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+// Keeps the user's bytes under a name of their own; never overwrites an
+// earlier copy.
+bool moveAside(const fs::path& file, fs::path& keptAs) {
+    const std::string base = file.string() + ".damaged-" + timestamp();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        keptAs = attempt == 0 ? base : base + "-" + std::to_string(attempt);
+        if (::link(file.c_str(), keptAs.c_str()) == 0) {
+            ::unlink(file.c_str());
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool writeAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// Temporary file, fsync, rename: a reader or a crash sees the old file or
+// the new one, never a torn one.
+bool replaceFile(const fs::path& file, int folderFd, const std::string& text, std::string& problem) {
+    std::string temporary = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        problem = describe(errno);
+        return false;
+    }
+    struct stat old {};
+    const mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : kNewFileMode;
+    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    ::close(fd);
+    if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        problem = describe(written ? errno : writeError);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    ::fsync(folderFd);
+    return true;
+}
+
+bool makeFolders(const fs::path& folder, std::string& problem) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        problem = error.message();
+        return false;
+    }
+    return true;
+}
+
+// Holds an exclusive lock on the folder for the lifetime of one change, so
+// that two programs changing values at once both keep their change.
+class FolderLock {
+public:
+    explicit FolderLock(const fs::path& folder) {
+        Fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (Fd < 0) {
+            Problem = describe(errno);
+            return;
+        }
+        while (::flock(Fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                Problem = describe(errno);
+                ::close(Fd);
+                Fd = -1;
+                return;
+            }
+        }
+    }
+    ~FolderLock() {
+        if (Fd >= 0)
+            ::close(Fd); // closing releases the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool held() const { return Fd >= 0; }
+    int fd() const { return Fd; }
+    const std::string& problem() const { return Problem; }
+
+private:
+    int Fd = -1;
+    std::string Problem;
+};
+
+const regedit4::Value* findIn(const LoadedFile& file, const std::string& section, std::string_view name) {
+    if (file.State != FileState::Loaded)
+        return nullptr;
+    const regedit4::Section* key = file.Document.find(section);
+    return key ? key->find(name) : nullptr;
+}
+
+bool isEmptyText(const regedit4::Value& value) {
+    return value.Type == static_cast<std::uint32_t>(ValueType::Text) && value.Data.size() == 1 && value.Data[0] == 0;
+}
+
+void reportReadProblem(const fs::path& file, const LoadedFile& loaded, bool isUserFile) {
+    if (loaded.State == FileState::Damaged)
+        warnOnce("settings file '" + file.string() + "' is damaged (" + loaded.Problem + ")" +
+                 (isUserFile ? "; using the defaults" : "; ignoring it"));
+    else if (loaded.State == FileState::Unreadable)
+        warnOnce("cannot read settings file '" + file.string() + "' (" + loaded.Problem + "); using the defaults");
+}
+
+const regedit4::Value* findInSystemFiles(const std::string& section, std::string_view name,
+                                         std::vector<LoadedFile>& keep) {
+    for (const fs::path& file : systemSettingsFiles()) {
+        keep.push_back(loadFile(file));
+        reportReadProblem(file, keep.back(), false);
+        if (const regedit4::Value* value = findIn(keep.back(), section, name))
+            return value;
+    }
+    return nullptr;
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+fs::path homeFolder() {
+    const std::string home = environment("HOME");
+    if (!home.empty())
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return {};
+}
+
+} // namespace
+
+fs::path userSettingsFile() {
+    fs::path base = environment("XDG_CONFIG_HOME");
+    if (base.empty() || base.is_relative()) {
+        const fs::path home = homeFolder();
+        if (home.empty())
+            return {};
+        base = home / ".config";
+    }
+    return base / kSettingsFolder / kSettingsFileName;
+}
+
+std::vector<fs::path> systemSettingsFiles() {
+    std::string dirs = environment("XDG_CONFIG_DIRS");
+    if (dirs.empty())
+        dirs = kDefaultSystemDirs;
+    std::vector<fs::path> files;
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+        const fs::path dir = dirs.substr(start, end - start);
+        if (!dir.empty() && dir.is_absolute())
+            files.push_back(dir / kSettingsFolder / kSettingsFileName);
+        start = end + 1;
+    }
+    return files;
+}
+
+KeyHandle createKey(std::string_view path) {
+    if (userSettingsFile().empty()) {
+        warnOnce("no home folder is known; settings cannot be kept");
+        return nullptr;
+    }
+    return new OpenKey{kRootName + std::string(path)};
+}
+
+void closeKey(KeyHandle key) { delete key; }
+
+QueryResult queryValue(KeyHandle key, std::string_view name, void* data, std::uint32_t capacity,
+                       std::uint32_t& size, std::uint32_t* type) {
+    size = 0;
+    if (!key)
+        return QueryResult::Failed;
+    const fs::path userFile = userSettingsFile();
+    const LoadedFile user = loadFile(userFile);
+    reportReadProblem(userFile, user, true);
+
+    // An empty text is what the programs leave behind for a missing value, so
+    // it must not hide a real one that a system-wide installation records.
+    std::vector<LoadedFile> systemFiles;
+    const regedit4::Value* value = findIn(user, key->Section, name);
+    if (!value || isEmptyText(*value)) {
+        if (const regedit4::Value* system = findInSystemFiles(key->Section, name, systemFiles))
+            value = system;
+    }
+    if (!value)
+        return user.State == FileState::Unreadable ? QueryResult::Failed : QueryResult::NotFound;
+
+    size = static_cast<std::uint32_t>(value->Data.size());
+    if (type)
+        *type = value->Type;
+    if (value->Data.size() > capacity)
+        return QueryResult::TooLarge;
+    if (!value->Data.empty())
+        std::memcpy(data, value->Data.data(), value->Data.size());
+    return QueryResult::Ok;
+}
+
+bool setValue(KeyHandle key, std::string_view name, std::uint32_t type, const void* data, std::uint32_t size) {
+    if (!key)
+        return false;
+    const fs::path file = userSettingsFile();
+    const auto cannotSave = [&](const std::string& problem) {
+        warnOnce("cannot save settings to '" + file.string() + "' (" + problem + ")");
+        return false;
+    };
+
+    std::string problem;
+    if (!makeFolders(file.parent_path(), problem))
+        return cannotSave(problem);
+    FolderLock lock(file.parent_path());
+    if (!lock.held())
+        return cannotSave(lock.problem());
+
+    LoadedFile current = loadFile(file);
+    if (current.State == FileState::Unreadable)
+        return cannotSave(current.Problem); // writing now would lose what it holds
+    if (current.State == FileState::Damaged) {
+        fs::path keptAs;
+        if (!moveAside(file, keptAs))
+            return cannotSave("it is damaged and could not be kept aside: " + describe(errno));
+        warnOnce("settings file '" + file.string() + "' was damaged (" + current.Problem + "); kept it as '" +
+                 keptAs.string() + "' and started afresh");
+        current.Document = {};
+    }
+
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    current.Document.section(key->Section).set(name, type, std::vector<std::uint8_t>(bytes, bytes + size));
+    if (!replaceFile(file, lock.fd(), regedit4::format(current.Document), problem))
+        return cannotSave(problem);
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#include "settings/show_settings.h"
+
+#include "settings/settings_key.h"
+
+ShowSettings loadSettings() {
+    ShowSettings settings;
+    SettingsKey key;
+    settings.PixelsUsed = key.readInt(schema::kPixelsUsed, schema::kDefaultPixelsUsed);
+    settings.PixelsSize = key.readFloat(schema::kPixelsSize, schema::kDefaultPixelsSize);
+    settings.PixelsColor = key.readInt(schema::kPixelsColor, schema::kDefaultPixelsColor);
+    settings.UseLighting = key.readInt(schema::kUseLighting, schema::kDefaultUseLighting) == schema::kSwitchedOn;
+    settings.CameraDistance = key.readFloat(schema::kCameraDistance, schema::kDefaultCameraDistance);
+    settings.CameraSpeed = key.readFloat(schema::kCameraSpeed, schema::kDefaultCameraSpeed);
+    settings.UseBackground =
+        key.readInt(schema::kUseBackground, schema::kDefaultUseBackground) == schema::kSwitchedOn;
+    key.close();
+    return settings;
+}
+
+std::int32_t clampPixelCount(std::int32_t stored) {
+    if (stored >= schema::kMaxPixels)
+        return schema::kMaxPixels;
+    if (stored <= schema::kMinPixels)
+        return schema::kMinPixels;
+    return stored;
+}

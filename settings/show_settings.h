@@ -1,0 +1,22 @@
+#pragma once
+
+#include "settings/schema.h"
+
+#include <cstdint>
+
+// The seven settings as the show holds them for the whole run.
+struct ShowSettings {
+    std::int32_t PixelsUsed = schema::kDefaultPixelsUsed;
+    float PixelsSize = schema::kDefaultPixelsSize;
+    std::int32_t PixelsColor = schema::kDefaultPixelsColor;
+    bool UseLighting = false;
+    float CameraDistance = schema::kDefaultCameraDistance;
+    float CameraSpeed = schema::kDefaultCameraSpeed;
+    bool UseBackground = true;
+};
+
+// Reads the seven values in their fixed order, writing back any that are missing.
+ShowSettings loadSettings();
+
+// Keeps the pixel count within what the swarm can hold; the stored number stays.
+std::int32_t clampPixelCount(std::int32_t stored);

@@ -1,0 +1,105 @@
+#include "show/scene.h"
+
+#include "show/show_state.h"
+#include "show/swarm/pixel.h"
+
+#include <string>
+
+using irr::core::vector3df;
+
+namespace {
+
+constexpr const char* kArchive = "data01";
+constexpr const char* kSkyPicture = "data/skybox.jpg";
+constexpr std::int32_t kFirstBall = 1;
+constexpr std::int32_t kBallCount = 6;
+
+const irr::video::SColorf kLightColour(1.0f, 1.0f, 1.0f, 1.0f);
+constexpr float kLightRadius = 400.0f;           // world units
+const vector3df kLightCircleCentre(0, 45, 0);
+constexpr double kLightCircleShrink = 10.0;      // the light circles ten times closer
+constexpr double kLightCircleSpeedUp = 5.0;      // and five times faster
+
+const vector3df kCameraStart(0, 0, 0);
+const vector3df kCameraLookAt(0, 0, 100);
+const vector3df kCameraCircleCentre(0, 30, 0);
+const vector3df kCircleAxis(0, 1, 0);
+const vector3df kSwarmCentre(0, 0, 0);
+constexpr float kFarPlane = 10000.0f;            // world units
+constexpr float kNearPlane = 0.1f;               // world units
+
+// "data/bb_ball_01.jpg" to "data/bb_ball_06.jpg"; any other setting draws a
+// picture for each pixel.
+std::string ballPicture(std::int32_t colour) {
+    const std::int32_t ball =
+        colour >= kFirstBall && colour <= kBallCount ? colour : randomBelow(kBallCount) + kFirstBall;
+    return "data/bb_ball_0" + std::to_string(ball) + ".jpg";
+}
+
+void addPixels() {
+    const ShowSettings& settings = Show.Settings;
+    irr::video::IVideoDriver* driver = Show.Device.VideoDriver;
+    for (std::size_t j = 0; j < swarm().size(); ++j) {
+        auto* pixel = new Pixel;
+        Show.Pixels[j] = pixel;
+        const std::string picture = ballPicture(settings.PixelsColor);
+        if (!pixel->Node)
+            continue;
+        pixel->Node->setSize(irr::core::dimension2df(settings.PixelsSize, settings.PixelsSize));
+        pixel->Node->setMaterialTexture(0, driver->getTexture(picture.c_str()));
+        pixel->Node->setMaterialFlag(irr::video::EMF_LIGHTING, settings.UseLighting);
+    }
+}
+
+void circle(irr::scene::ISceneNode* node, const vector3df& centre, float radius, float speed) {
+    irr::scene::ISceneManager* scene = Show.Device.SceneManager;
+    if (!node)
+        return;
+    irr::scene::ISceneNodeAnimator* flight = scene->createFlyCircleAnimator(centre, radius, speed, kCircleAxis);
+    node->addAnimator(flight);
+    flight->drop(); // the node keeps its own reference
+}
+
+void addLight() {
+    const ShowSettings& settings = Show.Settings;
+    irr::scene::ILightSceneNode* light =
+        Show.Device.SceneManager->addLightSceneNode(nullptr, vector3df(0, 0, 0), kLightColour, kLightRadius, -1);
+    circle(light, kLightCircleCentre, static_cast<float>(settings.CameraDistance / kLightCircleShrink),
+           static_cast<float>(settings.CameraSpeed * kLightCircleSpeedUp));
+}
+
+void addCamera() {
+    const ShowSettings& settings = Show.Settings;
+    Show.Camera = Show.Device.SceneManager->addCameraSceneNode(nullptr, kCameraStart, kCameraLookAt, -1);
+    if (!Show.Camera)
+        return;
+    circle(Show.Camera, kCameraCircleCentre, settings.CameraDistance, settings.CameraSpeed);
+    Show.Camera->setTarget(kSwarmCentre);
+    Show.Camera->setFarValue(kFarPlane);
+    Show.Camera->setNearValue(kNearPlane);
+}
+
+// Mip-maps would blur the sky's faces at their seams, so they are made
+// without; the driver's setting is put back afterwards.
+void addSkyBox() {
+    irr::video::IVideoDriver* driver = Show.Device.VideoDriver;
+    const bool mipMaps = driver->getTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS);
+    driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, false);
+    irr::video::ITexture* sky = driver->getTexture(kSkyPicture);
+    Show.Device.SceneManager->addSkyBoxSceneNode(sky, sky, sky, sky, sky, sky, nullptr, -1);
+    Show.Device.ClearBackBuffer = false; // the sky covers the whole view
+    driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, mipMaps);
+}
+
+} // namespace
+
+void buildScene() {
+    Show.Device.FileSystem->addFileArchive(kArchive, true, false, irr::io::EFAT_ZIP);
+    addPixels();
+    if (Show.Settings.UseLighting)
+        addLight();
+    addCamera();
+    if (Show.Settings.UseBackground)
+        addSkyBox();
+    Show.Device.CursorControl->setVisible(false);
+}

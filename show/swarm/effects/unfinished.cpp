@@ -1,0 +1,3 @@
+#include "show/swarm/effects/effects.h"
+
+bool UnfinishedEffect() { return false; }

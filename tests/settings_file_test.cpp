@@ -1,0 +1,231 @@
+#include "platform/regedit4.h"
+#include "platform/registry.h"
+#include "tests/support/temp_config.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+constexpr const char* kKey = "SOFTWARE\\Test\\Key";
+constexpr const char* kSection = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test\\Key]";
+constexpr std::uint32_t kDword = 4;
+constexpr std::uint32_t kText = 1;
+
+std::optional<regedit4::Document> parseText(const std::string& text) {
+    std::string error;
+    return regedit4::parse(text, error);
+}
+
+std::string reformat(const std::string& text) {
+    auto document = parseText(text);
+    return document ? regedit4::format(*document) : "<rejected>";
+}
+
+struct Store : ::testing::Test {
+    TempConfig config;
+    platform::KeyHandle key = platform::createKey(kKey);
+    ~Store() override { platform::closeKey(key); }
+
+    bool setDword(const char* name, std::uint32_t value) {
+        const std::array<unsigned char, 4> bytes = {static_cast<unsigned char>(value),
+                                                    static_cast<unsigned char>(value >> 8),
+                                                    static_cast<unsigned char>(value >> 16),
+                                                    static_cast<unsigned char>(value >> 24)};
+        return platform::setValue(key, name, kDword, bytes.data(), 4);
+    }
+    bool setText(const char* name, const std::string& text) {
+        return platform::setValue(key, name, kText, text.c_str(), static_cast<std::uint32_t>(text.size() + 1));
+    }
+    std::string text(const char* name) {
+        char buffer[256] = {};
+        std::uint32_t size = 0;
+        if (platform::queryValue(key, name, buffer, sizeof buffer - 1, size) != platform::QueryResult::Ok)
+            return "<none>";
+        return buffer;
+    }
+    std::vector<fs::path> keptCopies() const {
+        std::vector<fs::path> copies;
+        for (const auto& entry : fs::directory_iterator(config.userFile().parent_path()))
+            if (entry.path().filename().string().find(".damaged-") != std::string::npos)
+                copies.push_back(entry.path());
+        return copies;
+    }
+};
+
+} // namespace
+
+TEST(Regedit4Format, WritesEachTypeSoAPersonCanReadIt) {
+    regedit4::Document document;
+    regedit4::Section& section = document.section("HKEY_LOCAL_MACHINE\\SOFTWARE\\Test\\Key");
+    section.set("Count", 4, {0x0a, 0, 0, 0});
+    section.set("Dir", 1, {'C', ':', '\\', '"', 'x', '"', 0});
+    section.set("Blob", 3, {0xde, 0xad});
+    section.set("Multi", 7, {'a', 0, 0});
+    section.set("", 1, {'d', 0});
+    EXPECT_EQ(regedit4::format(document), "REGEDIT4\n\n"
+                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test\\Key]\n"
+                                          "\"Count\"=dword:0000000a\n"
+                                          "\"Dir\"=\"C:\\\\\\\"x\\\"\"\n"
+                                          "\"Blob\"=hex:de,ad\n"
+                                          "\"Multi\"=hex(7):61,00,00\n"
+                                          "@=\"d\"\n");
+}
+
+TEST(Regedit4Format, ReadsBackWhatItWrites) {
+    const std::string text = "REGEDIT4\n\n[A\\B]\n\"N\"=dword:ffffffff\n\"T\"=\"x\\\\y\\\"z\"\n"
+                             "\"B\"=hex:01,02\n\"E\"=hex(2):41,00\n\"Odd\"=hex(4):01,02\n\"Line\"=hex(1):61,0a,00\n";
+    EXPECT_EQ(reformat(text), text);
+}
+
+TEST(Regedit4Format, AcceptsWhatEditorsAndOtherToolsWrite) {
+    EXPECT_EQ(reformat("\xEF\xBB\xBFREGEDIT4\r\n\r\n; a comment\r\n[K]\r\n\"N\" = dword:A\r\n"
+                       "\"H\"=hex:01,\\\r\n  02,03\r\n"),
+              "REGEDIT4\n\n[K]\n\"N\"=dword:0000000a\n\"H\"=hex:01,02,03\n");
+    EXPECT_EQ(reformat(""), "REGEDIT4\n");
+    EXPECT_EQ(reformat("\n\n"), "REGEDIT4\n");
+}
+
+TEST(Regedit4Format, RejectsDamagedText) {
+    const std::vector<std::string> damaged = {
+        "garbage\n",
+        "REGEDIT4\n\"N\"=dword:1\n",                     // a value outside any key
+        "REGEDIT4\n[K]\n\"N\"=dwo",                      // truncated
+        "REGEDIT4\n[K]\n\"N\"=\"unterminated\n",
+        "REGEDIT4\n[K]\n\"N\"=dword:1\n\"n\"=dword:2\n", // the same name twice
+        "REGEDIT4\n[K]\n\"N\"=dword:123456789\n",        // more than four bytes
+        "REGEDIT4\n[K]\n\"N\"=hex:1g\n",
+        "REGEDIT4\n[K]\n\"N\"=\"a\" trailing\n",
+        "REGEDIT4\n[K\n",
+        "REGEDIT4\n[K]\n[k]\n",
+        "REGEDIT4\n[K]\n\"N\"=\"a\0b\"\n"s,
+        "REGEDIT4\n[K]\n" + std::string(regedit4::kMaxFileBytes, ';'),
+    };
+    for (const std::string& text : damaged)
+        EXPECT_FALSE(parseText(text)) << text.substr(0, 60);
+}
+
+TEST_F(Store, GivesBackWhatWasWrittenWithItsType) {
+    ASSERT_NE(key, nullptr);
+    ASSERT_TRUE(setDword("Count", 0x40000000));
+    unsigned char bytes[4] = {};
+    std::uint32_t size = 0;
+    std::uint32_t type = 0;
+    ASSERT_EQ(platform::queryValue(key, "count", bytes, 4, size, &type), platform::QueryResult::Ok);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(type, kDword);
+    EXPECT_EQ(bytes[3], 0x40);
+    EXPECT_NE(TempConfig::readAll(config.userFile()).find("\"Count\"=dword:40000000"), std::string::npos);
+}
+
+TEST_F(Store, FailsAQueryThatDoesNotFitAndSaysWhatWouldFit) {
+    ASSERT_TRUE(setText("Dir", "/opt/quorvel"));
+    char buffer[4];
+    std::uint32_t size = 0;
+    EXPECT_EQ(platform::queryValue(key, "Dir", buffer, sizeof buffer, size), platform::QueryResult::TooLarge);
+    EXPECT_EQ(size, 13u);
+    EXPECT_EQ(platform::queryValue(key, "Missing", buffer, sizeof buffer, size), platform::QueryResult::NotFound);
+    EXPECT_EQ(platform::queryValue(nullptr, "Dir", buffer, sizeof buffer, size), platform::QueryResult::Failed);
+}
+
+TEST_F(Store, FillsMissingValuesFromTheSystemFileAndWritesOnlyTheUsersFile) {
+    TempConfig::writeAll(config.systemFile(),
+                         std::string("REGEDIT4\n\n") + kSection + "\n\"Dir\"=\"/opt/q/\"\n\"Size\"=dword:00000002\n");
+    ASSERT_TRUE(setDword("Size", 7));
+    EXPECT_EQ(text("Dir"), "/opt/q/");
+    unsigned char bytes[4] = {};
+    std::uint32_t size = 0;
+    ASSERT_EQ(platform::queryValue(key, "Size", bytes, 4, size), platform::QueryResult::Ok);
+    EXPECT_EQ(bytes[0], 7);
+    EXPECT_EQ(TempConfig::readAll(config.systemFile()).find("dword:00000007"), std::string::npos);
+}
+
+TEST_F(Store, AnEmptyTextLeftForAMissingValueDoesNotHideTheInstallationsValue) {
+    ASSERT_TRUE(setText("Dir", ""));
+    EXPECT_EQ(text("Dir"), "");
+    TempConfig::writeAll(config.systemFile(), std::string("REGEDIT4\n") + kSection + "\n\"Dir\"=\"/opt/q/\"\n");
+    EXPECT_EQ(text("Dir"), "/opt/q/");
+}
+
+TEST_F(Store, KeepsEverythingElseInTheFileWhenItWritesAValue) {
+    TempConfig::writeAll(config.userFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Other]\n\"Keep\"=hex:01\n\n" +
+                                                std::string(kSection) + "\n\"Old\"=\"stays\"\n");
+    ASSERT_TRUE(setDword("New", 1));
+    const std::string after = TempConfig::readAll(config.userFile());
+    EXPECT_NE(after.find("\"Keep\"=hex:01"), std::string::npos);
+    EXPECT_NE(after.find("\"Old\"=\"stays\""), std::string::npos);
+    EXPECT_NE(after.find("\"New\"=dword:00000001"), std::string::npos);
+}
+
+TEST_F(Store, KeepsADamagedFileAsideBeforeStartingAfresh) {
+    const std::string damaged = "REGEDIT4\n[K]\n\"N\"=\"unterminated\n";
+    TempConfig::writeAll(config.userFile(), damaged);
+    EXPECT_EQ(text("N"), "<none>");
+    EXPECT_EQ(TempConfig::readAll(config.userFile()), damaged) << "reading alone must not touch the file";
+    ASSERT_TRUE(setDword("N", 1));
+    const auto copies = keptCopies();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(TempConfig::readAll(copies[0]), damaged);
+    EXPECT_NE(TempConfig::readAll(config.userFile()).find("\"N\"=dword:00000001"), std::string::npos);
+}
+
+TEST_F(Store, NeitherReadsNorReplacesAFileItCannotRead) {
+    fs::create_directories(config.userFile()); // a folder where the file should be
+    EXPECT_EQ(text("N"), "<none>");
+    EXPECT_FALSE(setDword("N", 1));
+    EXPECT_TRUE(fs::is_directory(config.userFile()));
+}
+
+TEST_F(Store, ReportsAWriteThatCannotReachTheDisk) {
+    TempConfig::writeAll(config.root() / "file", "x");
+    setenv("XDG_CONFIG_HOME", (config.root() / "file").c_str(), 1);
+    EXPECT_FALSE(setDword("N", 1));
+    EXPECT_EQ(text("N"), "<none>");
+}
+
+TEST_F(Store, LeavesNoTemporaryFilesBehind) {
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(setDword("N", static_cast<std::uint32_t>(i)));
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(config.userFile().parent_path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(Store, TwoProcessesWritingAtOnceBothKeepTheirValues) {
+    constexpr int kRounds = 40;
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<pid_t> writers;
+        for (const char* name : {"First", "Second"}) {
+            const pid_t pid = fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                platform::KeyHandle own = platform::createKey(kKey);
+                const std::uint32_t value = static_cast<std::uint32_t>(round) + 1;
+                const unsigned char bytes[4] = {static_cast<unsigned char>(value), 0, 0, 0};
+                _exit(platform::setValue(own, name, kDword, bytes, 4) ? 0 : 1);
+            }
+            writers.push_back(pid);
+        }
+        for (pid_t pid : writers) {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const std::string file = TempConfig::readAll(config.userFile());
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "dword:%08x", round + 1);
+        EXPECT_NE(file.find(std::string("\"First\"=") + expected), std::string::npos) << file;
+        EXPECT_NE(file.find(std::string("\"Second\"=") + expected), std::string::npos) << file;
+    }
+}
