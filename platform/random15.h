@@ -11,7 +11,8 @@ class Random15 {
 public:
     static constexpr int kMaxDraw = 0x7FFF;
 
-    explicit Random15(std::uint32_t seed = 1) : State(seed) {}
+    Random15() = default;
+    explicit Random15(std::uint32_t seed) : State(seed) {}
 
     void seed(std::uint32_t seed) { State = seed; }
 
@@ -25,7 +26,7 @@ private:
     static constexpr std::uint32_t kIncrement = 2531011;
     static constexpr int kDrawShift = 16;
 
-    std::uint32_t State;
+    std::uint32_t State = 1;
 };
 
 } // namespace platform

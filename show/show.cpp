@@ -135,3 +135,24 @@ int runShow() {
     teardown();
     return kExitCode;
 }
+
+bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
+    Show = ShowState{};
+    Show.Settings = settings;
+    Show.Settings.PixelsUsed = clampPixelCount(settings.PixelsUsed);
+    Show.Random.seed(seed);
+    Show.Device.DriverType = irr::video::EDT_NULL;
+    Show.Device.Receiver = new GameEventReceiver;
+    Show.Device.Map = new GameMap;
+    if (!createEngineDevice()) {
+        teardown();
+        return false;
+    }
+    buildScene();
+    return true;
+}
+
+void stopHeadlessShow() {
+    teardown();
+    Show = ShowState{};
+}

@@ -1,0 +1,111 @@
+#include "show/swarm/effects/effects.h"
+#include "tests/support/swarm_fixture.h"
+
+#include <cmath>
+
+using irr::core::vector3df;
+
+namespace {
+
+class GatherSpreadTest : public SwarmTest {
+protected:
+    static GatherSpreadState& state() { return Show.Effects.GatherSpread; }
+
+    // Runs the gathering to its end; gives the number of calls it took.
+    static int gatherAll() {
+        int calls = 0;
+        while (state().Stage != GatherSpreadStage::Spreading) {
+            frame(GatherSpreadEffect);
+            ++calls;
+        }
+        return calls;
+    }
+
+    // Where a pixel is headed, from its heading and its frame count right after aiming.
+    static vector3df target(const Pixel& p) { return p.Position + p.Velocity * (p.FramesLeft + 0.1f); }
+
+    static bool isSquaresRun() {
+        for (Pixel* p : swarm())
+            if (p->FramesLeft != 100)
+                return false;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(GatherSpreadTest, GivesEveryPixelTheSameFrameCountToTheCentre) {
+    platform::Random15 replay = Show.Random;
+    EXPECT_TRUE(GatherSpreadEffect());
+    EXPECT_EQ(state().HalfWidth, replay.next() % 30 + 15);
+    const int frames = replay.next() % 200 + 200;
+    for (Pixel* p : swarm())
+        EXPECT_EQ(p->FramesLeft, frames);
+}
+
+TEST_F(GatherSpreadTest, EveryPixelPassesTheCentreOnTheSameFrame) {
+    frame(GatherSpreadEffect);
+    const int frames = pixel(0).FramesLeft + 1; // stepped once already
+    EXPECT_EQ(gatherAll(), frames + 1);
+    // The spreading moves were given after the last gathering step; undo it.
+    for (Pixel* p : swarm())
+        EXPECT_LT((p->Position - p->Velocity).getLength(), 1.1f) << "the swarm is one dense point";
+}
+
+TEST_F(GatherSpreadTest, SpreadsIntoACubeOrThreeThinSquaresWithinTheHalfWidth) {
+    bool sawCube = false;
+    bool sawSquares = false;
+    for (std::uint32_t seed = 1; seed < 40 && !(sawCube && sawSquares); ++seed) {
+        startSwarm(kPixels, seed);
+        GatherSpreadEffect();
+        const float half = static_cast<float>(state().HalfWidth);
+        while (GatherSpreadEffect() && state().Stage != GatherSpreadStage::Spreading) {
+            for (Pixel* p : swarm())
+                p->step();
+        }
+        const bool squares = isSquaresRun();
+        (squares ? sawSquares : sawCube) = true;
+        for (Pixel* p : swarm()) {
+            const vector3df t = target(*p);
+            int thin = 0;
+            for (float c : {t.X, t.Y, t.Z}) {
+                EXPECT_GE(c, -half - 0.01f);
+                EXPECT_LE(c, half);
+                thin += std::fabs(c) <= 0.1001f;
+            }
+            if (squares)
+                EXPECT_GE(thin, 1) << "a square has one thin coordinate";
+            else {
+                EXPECT_GE(p->FramesLeft, 100);
+                EXPECT_LE(p->FramesLeft, 109);
+            }
+        }
+    }
+    EXPECT_TRUE(sawCube);
+    EXPECT_TRUE(sawSquares);
+}
+
+TEST_F(GatherSpreadTest, ARunLastsItsStartTheGatheringAndPixelZerosSpread) {
+    GatherSpreadEffect();
+    const int gather = pixel(0).FramesLeft;
+    for (Pixel* p : swarm())
+        p->step();
+    const int gathering = gatherAll();
+    const int spread = pixel(0).FramesLeft + 1; // the spreading move has taken one step
+    const int spreading = runToEnd(GatherSpreadEffect);
+    EXPECT_EQ(gathering, gather + 1);
+    EXPECT_EQ(spreading, spread + 1);
+    EXPECT_EQ(state().Stage, GatherSpreadStage::Start);
+}
+
+TEST_F(GatherSpreadTest, AnUnknownStageChangesNothing) {
+    state().Stage = static_cast<GatherSpreadStage>(0);
+    state().HalfWidth = 20;
+    const vector3df velocity = pixel(0).Velocity;
+    platform::Random15 expected = Show.Random;
+    EXPECT_TRUE(GatherSpreadEffect());
+    EXPECT_EQ(static_cast<int>(state().Stage), 0);
+    EXPECT_EQ(state().HalfWidth, 20);
+    EXPECT_EQ(pixel(0).Velocity, velocity);
+    EXPECT_EQ(Show.Random.next(), expected.next());
+}

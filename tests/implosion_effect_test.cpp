@@ -1,0 +1,101 @@
+#include "show/swarm/effects/effects.h"
+#include "tests/support/swarm_fixture.h"
+
+#include <algorithm>
+
+using irr::core::vector3df;
+
+namespace {
+
+class ImplosionTest : public SwarmTest {
+protected:
+    static ImplosionState& state() { return Show.Effects.Implosion; }
+    static std::int32_t longestTrip() {
+        std::int32_t longest = 0;
+        for (Pixel* p : swarm())
+            longest = std::max(longest, p->FramesLeft);
+        return longest;
+    }
+};
+
+} // namespace
+
+TEST_F(ImplosionTest, SendsEveryPixelThroughTheCentreAtItsOwnSpeed) {
+    EXPECT_TRUE(ImplosionEffect());
+    EXPECT_EQ(state().Stage, ImplosionStage::Rushing);
+    for (Pixel* p : swarm()) {
+        const float step = p->Velocity.getLength();
+        EXPECT_GE(step, 0.4f - 1e-6f);
+        EXPECT_LE(step, 0.799f + 1e-6f);
+        EXPECT_NEAR(p->Velocity.dotProduct(-p->Position) / (step * p->Position.getLength()), 1.0f, 1e-4f);
+    }
+}
+
+TEST_F(ImplosionTest, WaitsForTheSlowestPixelWhenTheTripIsShort) {
+    ImplosionEffect();
+    const std::int32_t longest = longestTrip();
+    ASSERT_LT(longest, 600) << "trips inside the start cube are never capped";
+    EXPECT_EQ(state().Wait, longest);
+    int calls = 0;
+    while (state().Stage == ImplosionStage::Rushing) {
+        ASSERT_TRUE(frame(ImplosionEffect));
+        ++calls;
+    }
+    EXPECT_EQ(calls, longest + 1);
+}
+
+TEST_F(ImplosionTest, ALongTripIsCappedByAFreshDraw) {
+    pixel(0).Position = {0, 0, 1500}; // far out: its trip is at least 1875 frames
+    platform::Random15 replay = Show.Random;
+    ImplosionEffect();
+    for (std::size_t i = 0; i < swarm().size(); ++i)
+        replay.next(); // each pixel's speed
+    const int cap = 600 + replay.next() % 400;
+    const int fresh = 600 + replay.next() % 400;
+    ASSERT_GE(longestTrip(), cap);
+    EXPECT_EQ(state().Wait, fresh);
+}
+
+TEST_F(ImplosionTest, TurnsEveryPixelTowardsOneSideThenCrawls) {
+    state().Stage = ImplosionStage::Rushing;
+    state().Wait = 0;
+    platform::Random15 replay = Show.Random;
+    EXPECT_TRUE(ImplosionEffect());
+    EXPECT_EQ(state().Stage, ImplosionStage::Crawling);
+    EXPECT_EQ(state().Wait, replay.next() % 500);
+    for (Pixel* p : swarm()) {
+        EXPECT_NEAR(p->Velocity.getLength(), 0.02f, 1e-6f);
+        const vector3df towards = (vector3df(100, 0, 0) - p->Position).normalize();
+        EXPECT_NEAR(p->Velocity.dotProduct(towards), 0.02f, 1e-6f);
+    }
+    const std::int32_t crawl = state().Wait;
+    EXPECT_EQ(runToEnd(ImplosionEffect), crawl + 1);
+    EXPECT_EQ(state().Stage, ImplosionStage::Start);
+}
+
+TEST_F(ImplosionTest, AWholeRunLastsItsThreeStages) {
+    ImplosionEffect();
+    const std::int32_t rush = state().Wait;
+    int calls = 1;
+    while (state().Stage == ImplosionStage::Rushing) {
+        frame(ImplosionEffect);
+        ++calls;
+    }
+    const std::int32_t crawl = state().Wait;
+    calls += runToEnd(ImplosionEffect);
+    EXPECT_EQ(calls, 1 + (rush + 1) + (crawl + 1));
+}
+
+TEST_F(ImplosionTest, AnUnknownStageChangesNothing) {
+    state().Stage = static_cast<ImplosionStage>(7);
+    state().Wait = 42;
+    const platform::Random15 before = Show.Random;
+    const vector3df velocity = pixel(0).Velocity;
+    EXPECT_TRUE(ImplosionEffect());
+    EXPECT_EQ(static_cast<int>(state().Stage), 7);
+    EXPECT_EQ(state().Wait, 42);
+    EXPECT_EQ(pixel(0).Velocity, velocity);
+    platform::Random15 after = Show.Random;
+    platform::Random15 expected = before;
+    EXPECT_EQ(after.next(), expected.next()) << "no draw was made";
+}

@@ -1,0 +1,210 @@
+#include "show/scene.h"
+#include "show/show.h"
+#include "show/show_state.h"
+#include "show/swarm/pixel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using irr::core::vector3df;
+
+namespace {
+
+constexpr std::uint32_t kSeed = 99;
+
+// Runs each test in a folder of its own, laid with what the test asks for.
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "qvscene-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        Folder = pattern;
+        Previous = fs::current_path();
+        fs::current_path(Folder);
+    }
+    void TearDown() override {
+        stopHeadlessShow();
+        fs::current_path(Previous);
+        fs::remove_all(Folder);
+    }
+
+    static fs::path stage() { return std::getenv("QV_STAGE_DIR"); }
+    void layArchive() const { fs::copy_file(stage() / "data01", Folder / "data01"); }
+    void layLooseFiles() const { fs::copy(stage() / "data", Folder / "data"); }
+    void write(const std::string& name, const std::string& bytes) const {
+        fs::create_directories((Folder / name).parent_path());
+        std::ofstream(Folder / name, std::ios::binary) << bytes;
+    }
+
+    static void build(const ShowSettings& settings) { ASSERT_TRUE(startHeadlessShow(settings, kSeed)); }
+
+    static std::vector<irr::scene::ISceneNode*> nodesOfType(irr::scene::ESCENE_NODE_TYPE type) {
+        std::vector<irr::scene::ISceneNode*> found;
+        for (irr::scene::ISceneNode* node : Show.Device.SceneManager->getRootSceneNode()->getChildren())
+            if (node->getType() == type)
+                found.push_back(node);
+        return found;
+    }
+
+    static std::set<std::string> ballPictures() {
+        std::set<std::string> names;
+        for (Pixel* p : swarm()) {
+            irr::video::ITexture* texture = p->Node->getMaterial(0).getTexture(0);
+            // The engine names a loose file by its full path, a packed one by its path in the archive.
+            const fs::path name = texture ? texture->getName().getPath().c_str() : "<none>";
+            names.insert(texture ? (name.parent_path().filename() / name.filename()).string() : "<none>");
+        }
+        return names;
+    }
+
+    static bool skyIsTextured() {
+        const auto sky = nodesOfType(irr::scene::ESNT_SKY_BOX);
+        return sky.size() == 1 && sky[0]->getMaterial(0).getTexture(0) != nullptr;
+    }
+
+    static float circleValue(irr::scene::ISceneNode* node, const char* name) {
+        irr::io::IAttributes* attributes = Show.Device.FileSystem->createEmptyAttributes(Show.Device.VideoDriver);
+        const irr::core::list<irr::scene::ISceneNodeAnimator*>& animators = node->getAnimators();
+        EXPECT_EQ(animators.size(), 1u);
+        (*animators.begin())->serializeAttributes(attributes);
+        const float value = attributes->getAttributeAsFloat(name);
+        attributes->drop();
+        return value;
+    }
+
+    fs::path Folder;
+    fs::path Previous;
+};
+
+} // namespace
+
+TEST_F(SceneTest, BuildsEveryPixelAsAnAdditiveBillboardOfTheChosenSize) {
+    ShowSettings settings;
+    settings.PixelsSize = 4.0f;
+    build(settings);
+    const auto billboards = nodesOfType(irr::scene::ESNT_BILLBOARD);
+    ASSERT_EQ(billboards.size(), 1024u);
+    EXPECT_EQ(Show.Pixels[1023]->Node, billboards.back());
+    EXPECT_EQ(Show.Pixels[1024], nullptr);
+    for (Pixel* p : swarm()) {
+        auto* node = p->Node;
+        EXPECT_EQ(node->getSize(), irr::core::dimension2df(4.0f, 4.0f));
+        ASSERT_GT(node->getMaterialCount(), 0u);
+        EXPECT_EQ(node->getMaterial(0).MaterialType, irr::video::EMT_TRANSPARENT_ADD_COLOR);
+        EXPECT_FALSE(node->getMaterial(0).Lighting);
+    }
+}
+
+TEST_F(SceneTest, PicksOnePictureForAllOrAMixOfAll) {
+    layLooseFiles();
+    ShowSettings settings;
+    settings.PixelsColor = 3;
+    build(settings);
+    EXPECT_EQ(ballPictures(), std::set<std::string>{"data/bb_ball_03.jpg"});
+    stopHeadlessShow();
+
+    for (const std::int32_t random : {0, 7, -3}) {
+        settings.PixelsColor = random;
+        build(settings);
+        EXPECT_EQ(ballPictures().size(), 6u) << random;
+        stopHeadlessShow();
+    }
+}
+
+TEST_F(SceneTest, LightingAddsOneWhiteLightCirclingCloserAndFaster) {
+    ShowSettings settings;
+    build(settings);
+    EXPECT_TRUE(nodesOfType(irr::scene::ESNT_LIGHT).empty());
+    stopHeadlessShow();
+
+    settings.UseLighting = true;
+    build(settings);
+    const auto lights = nodesOfType(irr::scene::ESNT_LIGHT);
+    ASSERT_EQ(lights.size(), 1u);
+    auto* light = static_cast<irr::scene::ILightSceneNode*>(lights[0]);
+    EXPECT_EQ(light->getRadius(), 400.0f);
+    const irr::video::SColorf colour = light->getLightData().DiffuseColor;
+    EXPECT_EQ(colour.r + colour.g + colour.b + colour.a, 4.0f) << "opaque white";
+    EXPECT_FLOAT_EQ(circleValue(light, "Radius"), 14.0f);
+    EXPECT_FLOAT_EQ(circleValue(light, "Speed"), 0.0025f);
+    for (Pixel* p : swarm())
+        EXPECT_TRUE(p->Node->getMaterial(0).Lighting);
+}
+
+TEST_F(SceneTest, TheCameraCirclesTheSwarmLookingAtItsCentre) {
+    build(ShowSettings{});
+    ASSERT_NE(Show.Camera, nullptr);
+    EXPECT_EQ(Show.Camera->getTarget(), vector3df(0, 0, 0));
+    EXPECT_EQ(Show.Camera->getFarValue(), 10000.0f);
+    EXPECT_EQ(Show.Camera->getNearValue(), 0.1f);
+    EXPECT_FLOAT_EQ(circleValue(Show.Camera, "Radius"), 140.0f);
+    EXPECT_FLOAT_EQ(circleValue(Show.Camera, "Speed"), 0.0005f);
+}
+
+TEST_F(SceneTest, TheSkyBoxComesOnlyWithTheBackgroundAndThenNoClearing) {
+    ShowSettings settings;
+    settings.UseBackground = false;
+    build(settings);
+    EXPECT_TRUE(nodesOfType(irr::scene::ESNT_SKY_BOX).empty());
+    EXPECT_TRUE(Show.Device.ClearBackBuffer);
+    stopHeadlessShow();
+
+    settings.UseBackground = true;
+    build(settings);
+    EXPECT_EQ(nodesOfType(irr::scene::ESNT_SKY_BOX).size(), 1u);
+    EXPECT_FALSE(Show.Device.ClearBackBuffer);
+}
+
+TEST_F(SceneTest, TheSkyBoxLeavesTheMipMapSettingAsItFoundIt) {
+    for (const bool mipMaps : {true, false}) {
+        Show = ShowState{};
+        Show.Device.DriverType = irr::video::EDT_NULL;
+        ASSERT_TRUE(createEngineDevice());
+        Show.Device.VideoDriver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, mipMaps);
+        buildScene();
+        EXPECT_EQ(Show.Device.VideoDriver->getTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS), mipMaps);
+        stopHeadlessShow();
+    }
+}
+
+TEST_F(SceneTest, HidesTheCursorUntilTheSwarmIsReleased) {
+    build(ShowSettings{});
+    EXPECT_FALSE(Show.Device.CursorControl->isVisible());
+    releasePixels();
+    EXPECT_TRUE(Show.Device.CursorControl->isVisible());
+    EXPECT_EQ(Show.Pixels[0], nullptr);
+}
+
+TEST_F(SceneTest, PicturesLoadFromTheArchiveAloneOrTheLooseFilesAlone) {
+    layArchive();
+    build(ShowSettings{});
+    EXPECT_EQ(ballPictures().count("<none>"), 0u);
+    EXPECT_TRUE(skyIsTextured());
+    stopHeadlessShow();
+
+    fs::remove(Folder / "data01");
+    layLooseFiles();
+    build(ShowSettings{});
+    EXPECT_EQ(ballPictures().count("<none>"), 0u);
+    EXPECT_TRUE(skyIsTextured());
+}
+
+TEST_F(SceneTest, MissingOrCorruptPicturesLeaveTheSwarmUntextured) {
+    build(ShowSettings{});
+    EXPECT_EQ(ballPictures(), std::set<std::string>{"<none>"});
+    stopHeadlessShow();
+
+    write("data01", "PK\x03\x04 this is no archive");
+    for (int ball = 1; ball <= 6; ++ball)
+        write("data/bb_ball_0" + std::to_string(ball) + ".jpg", "\xFF\xD8\xFF truncated");
+    write("data/skybox.jpg", "");
+    build(ShowSettings{});
+    EXPECT_EQ(ballPictures(), std::set<std::string>{"<none>"});
+}

@@ -1,0 +1,96 @@
+#include "show/swarm/scheduler.h"
+#include "tests/support/swarm_fixture.h"
+
+#include <vector>
+
+using irr::core::vector3df;
+
+namespace {
+
+constexpr std::int32_t kImplosion = 1;
+constexpr std::int32_t kUnfinished = 3;
+
+class SchedulerTest : public SwarmTest {
+protected:
+    void SetUp() override {
+        SwarmTest::SetUp();
+        for (Pixel* p : swarm())
+            p->Velocity = {0.5f, 0, 0}; // something to fly on with
+    }
+    static std::vector<vector3df> positions() {
+        std::vector<vector3df> all;
+        for (Pixel* p : swarm())
+            all.push_back(p->Position);
+        return all;
+    }
+    static void expectFlownOn(const std::vector<vector3df>& before) {
+        for (std::size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(pixel(i).Position, before[i] + vector3df(0.5f, 0, 0));
+    }
+};
+
+} // namespace
+
+TEST_F(SchedulerTest, TheFirstCallPicksAnEffectAndOnlyStepsThePixels) {
+    platform::Random15 replay = Show.Random;
+    const auto before = positions();
+    EXPECT_TRUE(updateSwarm());
+    EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1);
+    expectFlownOn(before);
+    EXPECT_EQ(Show.Effects.Implosion.Stage, ImplosionStage::Start);
+    EXPECT_EQ(Show.Effects.GatherSpread.Stage, GatherSpreadStage::Start);
+}
+
+TEST_F(SchedulerTest, AnEndingEffectLeavesOneFrameThatOnlyChooses) {
+    Show.CurrentEffect = kImplosion;
+    Show.Effects.Implosion.Stage = ImplosionStage::Crawling;
+    Show.Effects.Implosion.Wait = 0;
+    const auto before = positions();
+    EXPECT_TRUE(updateSwarm());
+    EXPECT_EQ(Show.CurrentEffect, 0);
+    EXPECT_EQ(Show.Effects.Implosion.Stage, ImplosionStage::Start);
+    expectFlownOn(before);
+
+    platform::Random15 replay = Show.Random;
+    updateSwarm();
+    EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1);
+}
+
+TEST_F(SchedulerTest, EffectsStillToComeEndAtOnce) {
+    for (std::int32_t effect = kUnfinished; effect <= 11; ++effect) {
+        Show.CurrentEffect = effect;
+        EXPECT_TRUE(updateSwarm());
+        EXPECT_EQ(Show.CurrentEffect, 0) << effect;
+    }
+}
+
+TEST_F(SchedulerTest, AQuitRequestStillAdvancesTheEffectAndStepsTheSwarm) {
+    Show.CurrentEffect = kImplosion;
+    Show.QuitRequested = true;
+    const auto before = positions();
+    EXPECT_FALSE(updateSwarm());
+    EXPECT_EQ(Show.Effects.Implosion.Stage, ImplosionStage::Rushing);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_NE(pixel(i).Position, before[i]);
+}
+
+TEST_F(SchedulerTest, AnUnknownCurrentEffectCountsAsNone) {
+    for (const std::int32_t unknown : {12, -1, 1000, INT32_MIN}) {
+        Show.CurrentEffect = unknown;
+        platform::Random15 replay = Show.Random;
+        EXPECT_TRUE(updateSwarm());
+        EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1) << unknown;
+    }
+}
+
+TEST_F(SchedulerTest, PicksEveryEffectInTime) {
+    std::vector<int> seen(12, 0);
+    for (int i = 0; i < 2000; ++i) {
+        Show.CurrentEffect = 0;
+        updateSwarm();
+        ++seen[static_cast<std::size_t>(Show.CurrentEffect)];
+    }
+    EXPECT_EQ(seen[0], 0);
+    for (int effect = 1; effect <= 11; ++effect)
+        EXPECT_GT(seen[static_cast<std::size_t>(effect)], 100) << effect;
+}
