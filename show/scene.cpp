@@ -1,8 +1,10 @@
 #include "show/scene.h"
 
+#include "show/picture_check.h"
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
 
+#include <map>
 #include <string>
 
 using irr::core::vector3df;
@@ -36,9 +38,23 @@ std::string ballPicture(std::int32_t colour) {
     return "data/bb_ball_0" + std::to_string(ball) + ".jpg";
 }
 
+// Each picture is checked and loaded once, however many pixels show it.
+class Pictures {
+public:
+    irr::video::ITexture* get(const std::string& name) {
+        auto found = Loaded.find(name);
+        if (found == Loaded.end())
+            found = Loaded.emplace(name, loadCheckedPicture(name.c_str())).first;
+        return found->second;
+    }
+
+private:
+    std::map<std::string, irr::video::ITexture*> Loaded;
+};
+
 void addPixels() {
     const ShowSettings& settings = Show.Settings;
-    irr::video::IVideoDriver* driver = Show.Device.VideoDriver;
+    Pictures pictures;
     for (std::size_t j = 0; j < swarm().size(); ++j) {
         auto* pixel = new Pixel;
         Show.Pixels[j] = pixel;
@@ -46,7 +62,7 @@ void addPixels() {
         if (!pixel->Node)
             continue;
         pixel->Node->setSize(irr::core::dimension2df(settings.PixelsSize, settings.PixelsSize));
-        pixel->Node->setMaterialTexture(0, driver->getTexture(picture.c_str()));
+        pixel->Node->setMaterialTexture(0, pictures.get(picture));
         pixel->Node->setMaterialFlag(irr::video::EMF_LIGHTING, settings.UseLighting);
     }
 }
@@ -85,7 +101,7 @@ void addSkyBox() {
     irr::video::IVideoDriver* driver = Show.Device.VideoDriver;
     const bool mipMaps = driver->getTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS);
     driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, false);
-    irr::video::ITexture* sky = driver->getTexture(kSkyPicture);
+    irr::video::ITexture* sky = loadCheckedPicture(kSkyPicture);
     Show.Device.SceneManager->addSkyBoxSceneNode(sky, sky, sky, sky, sky, sky, nullptr, -1);
     Show.Device.ClearBackBuffer = false; // the sky covers the whole view
     driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, mipMaps);

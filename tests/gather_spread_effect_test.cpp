@@ -73,9 +73,9 @@ TEST_F(GatherSpreadTest, SpreadsIntoACubeOrThreeThinSquaresWithinTheHalfWidth) {
                 EXPECT_LE(c, half);
                 thin += std::fabs(c) <= 0.1001f;
             }
-            if (squares)
+            if (squares) {
                 EXPECT_GE(thin, 1) << "a square has one thin coordinate";
-            else {
+            } else {
                 EXPECT_GE(p->FramesLeft, 100);
                 EXPECT_LE(p->FramesLeft, 109);
             }

@@ -1,3 +1,4 @@
+#include "show/picture_check.h"
 #include "show/scene.h"
 #include "show/show.h"
 #include "show/show_state.h"
@@ -207,4 +208,27 @@ TEST_F(SceneTest, MissingOrCorruptPicturesLeaveTheSwarmUntextured) {
     write("data/skybox.jpg", "");
     build(ShowSettings{});
     EXPECT_EQ(ballPictures(), std::set<std::string>{"<none>"});
+}
+
+TEST_F(SceneTest, PicturesCutShortAreRefusedBeforeTheEngineReadsThem) {
+    layLooseFiles();
+    for (const auto& entry : fs::directory_iterator(Folder / "data"))
+        fs::resize_file(entry.path(), fs::file_size(entry.path()) / 2);
+    ShowSettings settings;
+    build(settings);
+    EXPECT_EQ(ballPictures(), std::set<std::string>{"<none>"});
+    EXPECT_FALSE(skyIsTextured());
+}
+
+TEST(PictureCheck, AcceptsOnlyAWholeJpeg) {
+    std::ifstream in(fs::path(std::getenv("QV_STAGE_DIR")) / "data" / "bb_ball_01.jpg", std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(whole.size(), 100u);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(whole.data());
+    EXPECT_TRUE(isWholeJpeg(bytes, whole.size()));
+    EXPECT_FALSE(isWholeJpeg(bytes, whole.size() / 2));
+    EXPECT_FALSE(isWholeJpeg(bytes, 3));
+    EXPECT_FALSE(isWholeJpeg(bytes, 0));
+    const std::string garbage(500, '\x42');
+    EXPECT_FALSE(isWholeJpeg(reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size()));
 }

@@ -120,8 +120,9 @@ TEST_F(Settings, ADamagedFileGivesDefaultsAndIsKeptAside) {
         expectDefaults(loadSettings());
         ASSERT_EQ(keptCopies(), 1) << bytes.substr(0, 40);
         for (const auto& entry : fs::directory_iterator(config.userFile().parent_path())) {
-            if (entry.path() != config.userFile())
+            if (entry.path() != config.userFile()) {
                 EXPECT_EQ(TempConfig::readAll(entry.path()), bytes);
+            }
         }
         EXPECT_TRUE(holds("\"UseBackground\"=dword:00000001"));
     }

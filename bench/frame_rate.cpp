@@ -1,0 +1,132 @@
+// qvframerate [--bare] [--frames N] [--pixels N] [--color C] [--no-sky] [--data DIR]
+// Draws a fixed number of frames on the current display with vsync off and
+// prints the frame rate: the show's own scene, or with --bare a plain engine
+// loop drawing as many untextured additive billboards, for comparison.
+
+#include "platform/screen.h"
+#include "show/game_event_receiver.h"
+#include "show/scene.h"
+#include "show/show.h"
+#include "show/show_state.h"
+#include "show/swarm/scheduler.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+struct Options {
+    bool Bare = false;
+    int Frames = 600;
+    int Pixels = 4096;
+    bool Sky = true;
+    int Color = 0;
+    std::string Data = ".";
+};
+
+Options parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--bare")
+            options.Bare = true;
+        else if (arg == "--no-sky")
+            options.Sky = false;
+        else if (arg == "--frames" && hasValue)
+            options.Frames = std::atoi(argv[++i]);
+        else if (arg == "--color" && hasValue)
+            options.Color = std::atoi(argv[++i]);
+        else if (arg == "--pixels" && hasValue)
+            options.Pixels = std::atoi(argv[++i]);
+        else if (arg == "--data" && hasValue)
+            options.Data = argv[++i];
+    }
+    return options;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The show's own start-up, with vsync off and drawing whether or not the
+// window has the focus.
+double showFrameRate(const Options& options) {
+    Show = ShowState{};
+    Show.Settings.PixelsUsed = options.Pixels;
+    Show.Settings.UseBackground = options.Sky;
+    Show.Settings.PixelsColor = options.Color;
+    Show.Random.seed(1);
+    if (const auto screen = platform::primaryScreenSize()) {
+        Show.Device.Width = screen->Width;
+        Show.Device.Height = screen->Height;
+    }
+    Show.Device.Fullscreen = true;
+    Show.Device.Vsync = false;
+    Show.Device.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
+    if (!createEngineDevice())
+        return 0;
+    buildScene();
+    DeviceParams& d = Show.Device;
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < options.Frames && d.Device->run(); ++frame) {
+        d.VideoDriver->beginScene(d.ClearBackBuffer, d.ClearZBuffer, d.ClearColor);
+        updateSwarm();
+        d.SceneManager->drawAll();
+        d.GuiEnvironment->drawAll();
+        d.VideoDriver->endScene();
+    }
+    const double rate = options.Frames / secondsSince(start);
+    teardown();
+    return rate;
+}
+
+double bareFrameRate(const Options& options) {
+    const auto screen = platform::primaryScreenSize().value_or(platform::ScreenSize{800, 600});
+    irr::SIrrlichtCreationParameters params;
+    params.DriverType = irr::video::EDT_OPENGL;
+    params.WindowSize = irr::core::dimension2du(static_cast<irr::u32>(screen.Width), static_cast<irr::u32>(screen.Height));
+    params.LoggingLevel = irr::ELL_NONE;
+    irr::IrrlichtDevice* device = irr::createDeviceEx(params);
+    if (!device)
+        return 0;
+    irr::scene::ISceneManager* scene = device->getSceneManager();
+    irr::video::IVideoDriver* driver = device->getVideoDriver();
+    for (int i = 0; i < options.Pixels; ++i) {
+        const irr::core::vector3df at(static_cast<float>(i % 16 * 10 - 80), static_cast<float>(i / 16 % 16 * 10 - 80),
+                                      static_cast<float>(i / 256 * 10 - 80));
+        auto* node = scene->addBillboardSceneNode(nullptr, irr::core::dimension2df(2, 2), at);
+        node->setMaterialType(irr::video::EMT_TRANSPARENT_ADD_COLOR);
+        node->setMaterialFlag(irr::video::EMF_LIGHTING, false);
+    }
+    scene->addCameraSceneNode(nullptr, irr::core::vector3df(0, 30, -140), irr::core::vector3df(0, 0, 0));
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < options.Frames && device->run(); ++frame) {
+        driver->beginScene(true, true, irr::video::SColor(0xFF000000));
+        scene->drawAll();
+        driver->endScene();
+    }
+    const double rate = options.Frames / secondsSince(start);
+    device->drop();
+    return rate;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parse(argc, argv);
+    std::error_code ignored;
+    std::filesystem::current_path(options.Data, ignored);
+    const double rate = options.Bare ? bareFrameRate(options) : showFrameRate(options);
+    if (rate <= 0) {
+        std::fprintf(stderr, "qvframerate: no OpenGL window could be opened\n");
+        return 1;
+    }
+    std::printf("%s: %d frames, %d pixels: %.1f frames per second\n", options.Bare ? "bare engine loop" : "show scene",
+                options.Frames, options.Pixels, rate);
+    return 0;
+}
