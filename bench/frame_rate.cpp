@@ -1,7 +1,7 @@
 // qvframerate [--bare] [--frames N] [--pixels N] [--color C] [--no-sky] [--data DIR]
 // Draws a fixed number of frames on the current display with vsync off and
 // prints the frame rate: the show's own scene, or with --bare a plain engine
-// loop drawing as many untextured additive billboards, for comparison.
+// loop drawing the same billboards and sky, for comparison.
 
 #include "platform/screen.h"
 #include "show/game_event_receiver.h"
@@ -85,7 +85,12 @@ double showFrameRate(const Options& options) {
     return rate;
 }
 
+// The same billboards, pictures and sky drawn by a plain engine loop: no
+// swarm updates, no animators, nothing of the show's own.
 double bareFrameRate(const Options& options) {
+    constexpr int kBalls = 6;
+    constexpr float kSpacing = 10.0f; // world units between billboards
+    constexpr int kRow = 16;
     const auto screen = platform::primaryScreenSize().value_or(platform::ScreenSize{800, 600});
     irr::SIrrlichtCreationParameters params;
     params.DriverType = irr::video::EDT_OPENGL;
@@ -96,17 +101,26 @@ double bareFrameRate(const Options& options) {
         return 0;
     irr::scene::ISceneManager* scene = device->getSceneManager();
     irr::video::IVideoDriver* driver = device->getVideoDriver();
+    device->getFileSystem()->addFileArchive("data01", true, false, irr::io::EFAT_ZIP);
     for (int i = 0; i < options.Pixels; ++i) {
-        const irr::core::vector3df at(static_cast<float>(i % 16 * 10 - 80), static_cast<float>(i / 16 % 16 * 10 - 80),
-                                      static_cast<float>(i / 256 * 10 - 80));
+        const irr::core::vector3df at(static_cast<float>(i % kRow) * kSpacing - 80,
+                                      static_cast<float>(i / kRow % kRow) * kSpacing - 80,
+                                      static_cast<float>(i / (kRow * kRow)) * kSpacing - 80);
         auto* node = scene->addBillboardSceneNode(nullptr, irr::core::dimension2df(2, 2), at);
         node->setMaterialType(irr::video::EMT_TRANSPARENT_ADD_COLOR);
         node->setMaterialFlag(irr::video::EMF_LIGHTING, false);
+        const std::string ball = "data/bb_ball_0" + std::to_string(i % kBalls + 1) + ".jpg";
+        node->setMaterialTexture(0, driver->getTexture(ball.c_str()));
+    }
+    if (options.Sky) {
+        driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, false);
+        irr::video::ITexture* sky = driver->getTexture("data/skybox.jpg");
+        scene->addSkyBoxSceneNode(sky, sky, sky, sky, sky, sky);
     }
     scene->addCameraSceneNode(nullptr, irr::core::vector3df(0, 30, -140), irr::core::vector3df(0, 0, 0));
     const auto start = std::chrono::steady_clock::now();
     for (int frame = 0; frame < options.Frames && device->run(); ++frame) {
-        driver->beginScene(true, true, irr::video::SColor(0xFF000000));
+        driver->beginScene(!options.Sky, true, irr::video::SColor(0xFF000000));
         scene->drawAll();
         driver->endScene();
     }
