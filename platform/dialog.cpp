@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QScreen>
 
+#include <functional>
+#include <utility>
+
 namespace platform {
 namespace {
 
@@ -20,18 +23,38 @@ public:
         Owner.processMessage({DialogMessage::Command, kIdCancel, kNotifyClicked});
     }
 
+    // Set when the dialog was placed before its frame was known.
+    std::function<void()> RecentreOnShow;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QDialog::showEvent(event);
+        if (const auto recentre = std::exchange(RecentreOnShow, nullptr))
+            recentre();
+    }
+
 private:
     Dialog& Owner;
 };
 
+// The dialog's own controls; a dialog it owns is a child object too, but its
+// controls are not this dialog's.
+QList<QWidget*> controlsOf(const QDialog& window) {
+    QList<QWidget*> controls;
+    for (QWidget* child : window.findChildren<QWidget*>())
+        if (child->window() == &window && child->property(kControlIdProperty).isValid())
+            controls.append(child);
+    return controls;
+}
+
+int idOf(const QWidget& control) { return control.property(kControlIdProperty).toInt(); }
+
 QWidget* findControl(const QDialog* window, int controlId) {
     if (!window)
         return nullptr;
-    for (QWidget* child : window->findChildren<QWidget*>()) {
-        const QVariant id = child->property(kControlIdProperty);
-        if (id.isValid() && id.toInt() == controlId)
-            return child;
-    }
+    for (QWidget* control : controlsOf(*window))
+        if (idOf(*control) == controlId)
+            return control;
     return nullptr;
 }
 
@@ -41,11 +64,8 @@ Control* findControlAs(const QDialog* window, int controlId) {
 }
 
 void wireControls(QDialog& window, Dialog& dialog) {
-    for (QWidget* child : window.findChildren<QWidget*>()) {
-        const QVariant idProperty = child->property(kControlIdProperty);
-        if (!idProperty.isValid())
-            continue;
-        const int id = idProperty.toInt();
+    for (QWidget* child : controlsOf(window)) {
+        const int id = idOf(*child);
         if (auto* button = qobject_cast<QAbstractButton*>(child)) {
             QObject::connect(button, &QAbstractButton::clicked, &window, [&dialog, id] {
                 dialog.processMessage({DialogMessage::Command, id, kNotifyClicked});
@@ -84,6 +104,22 @@ Rect toRect(const QRect& rect) {
 Rect workArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? toRect(screen->availableGeometry()) : Rect{};
+}
+
+QMargins marginsOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+// The frame the window will have. Before it is shown the window manager has
+// not told us; the owner's frame comes from the same window manager and is
+// the best guess then.
+QMargins expectedFrame(const QWidget& window, const QWidget* owner) {
+    if (window.isVisible())
+        return marginsOf(window);
+    return owner ? marginsOf(*owner) : QMargins();
 }
 
 int keepInside(int position, int length, int low, int high) {
@@ -147,20 +183,31 @@ void Dialog::centerWindow() {
         return;
     Rect centre;
     Rect area;
+    const QWidget* owner = nullptr;
     if (!Handle->isWindow()) {
-        const QWidget* parent = Handle->parentWidget();
-        area = toRect(parent->rect());
+        area = toRect(Handle->parentWidget()->rect());
         centre = area;
     } else {
-        const QWidget* owner = Handle->parentWidget() ? Handle->parentWidget()->window() : nullptr;
+        owner = Handle->parentWidget() ? Handle->parentWidget()->window() : nullptr;
         if (owner && (!owner->isVisible() || owner->isMinimized()))
             owner = nullptr;
         area = workArea();
         centre = owner ? toRect(owner->frameGeometry()) : area;
     }
-    const QRect frame = Handle->frameGeometry();
-    const Point position = centredPosition(frame.width(), frame.height(), centre, area);
-    Handle->move(position.X, position.Y);
+    const QMargins frame = expectedFrame(*Handle, owner);
+    const QSize size = Handle->size().grownBy(frame);
+    const Point position = centredPosition(size.width(), size.height(), centre, area);
+    Handle->move(position.X, position.Y); // the frame's corner
+
+    // Some platforms know the frame once the window is shown; others tell
+    // later, and the guess stands.
+    if (!Handle->isVisible()) {
+        static_cast<DialogWindow*>(Handle)->RecentreOnShow = [this, frame] {
+            const QMargins actual = marginsOf(*Handle);
+            if (!actual.isNull() && actual != frame)
+                centerWindow();
+        };
+    }
 }
 
 Window activeWindow() {

@@ -87,11 +87,13 @@ struct Rect {
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 struct Point {
     int X = 0;
     int Y = 0;
+    bool operator==(const Point&) const = default;
 };
 
 // Where a window of the given size goes when centred on centre and kept

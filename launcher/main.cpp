@@ -1,0 +1,23 @@
+#include "launcher/startup.h"
+#include "launcher/templates.h"
+#include "platform/display.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    launcher::PathBuffer commandLine{};
+    const launcher::LaunchMode mode = launcher::classify(launcher::joinCommandLine(argc, argv, commandLine));
+    if (mode != launcher::LaunchMode::Configure)
+        return launcher::runMode(mode);
+
+    if (!platform::displayAvailable()) {
+        std::fputs("Quorvel3D: no display can be opened, so the options cannot be shown\n", stderr);
+        return 0;
+    }
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(launcher::programIcon());
+    return launcher::runMode(mode);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+// The options dialog: the seven show settings as five lists and two check
+// boxes, loaded when it opens and written when the user presses OK.
+
+#include "platform/dialog.h"
+
+namespace launcher {
+
+inline constexpr int kIdAboutButton = 106;
+
+class MainDialog final : public platform::Dialog {
+public:
+    bool processMessage(const platform::DialogEvent& event) override;
+
+private:
+    void load();
+    void save();
+    void openAbout();
+};
+
+} // namespace launcher
