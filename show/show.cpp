@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kExitCode = 0; // the show ends with 0 whatever happens
+constexpr const wchar_t* kWindowCaption = L"Quorvel 3D";
 
 void fetchEngineInterfaces(DeviceParams& d) {
     d.SceneManager = d.Device->getSceneManager();
@@ -31,6 +32,7 @@ void fetchEngineInterfaces(DeviceParams& d) {
 void finishWindow(const DeviceParams& d) {
     if (d.DriverType != irr::video::EDT_OPENGL)
         return;
+    d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
     const irr::video::SExposedVideoData& video = d.VideoDriver->getExposedVideoData();
     platform::coverDisplay(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window, d.Width, d.Height);
     if (d.Vsync)
@@ -128,6 +130,8 @@ int runShow() {
     if (createEngineDevice()) {
         buildScene();
         runFrameLoop();
+    } else if (!platform::primaryScreenSize()) {
+        std::fprintf(stderr, "qvshow: cannot open the X display; nothing to show\n");
     } else {
         std::fprintf(stderr, "qvshow: cannot open a %dx%d OpenGL window on this display; nothing to show\n",
                      Show.Device.Width, Show.Device.Height);
