@@ -206,10 +206,10 @@ bool isEmptyText(const regedit4::Value& value) {
     return value.Type == static_cast<std::uint32_t>(ValueType::Text) && value.Data.size() == 1 && value.Data[0] == 0;
 }
 
+// A damaged user file is reported when it is kept aside, at the first write.
 void reportReadProblem(const fs::path& file, const LoadedFile& loaded, bool isUserFile) {
-    if (loaded.State == FileState::Damaged)
-        warnOnce("settings file '" + file.string() + "' is damaged (" + loaded.Problem + ")" +
-                 (isUserFile ? "; using the defaults" : "; ignoring it"));
+    if (loaded.State == FileState::Damaged && !isUserFile)
+        warnOnce("settings file '" + file.string() + "' is damaged (" + loaded.Problem + "); ignoring it");
     else if (loaded.State == FileState::Unreadable)
         warnOnce("cannot read settings file '" + file.string() + "' (" + loaded.Problem + "); using the defaults");
 }
