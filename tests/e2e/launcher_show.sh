@@ -1,47 +1,93 @@
-# Quorvel3D /s starts the show from the install directory and waits for it;
-# a key press ends the show, and both end with 0. Without a show program the
-# launcher reports it on standard error (no display) and still ends with 0.
+#!/usr/bin/env bash
+# Quorvel3D /s starts the show from the install folder and waits for it; a
+# key press ends the show, and both end with 0. Without a show program the
+# launcher says so in one line on stderr (no display to show a box on) and
+# still ends with 0. /p ends at once and changes nothing.
+source "$(dirname "$0")/show_lib.sh"
 
-source "$(dirname "$0")/launcher_x.sh"
+LAUNCHER="$QV_STAGE_DIR/Quorvel3D"
+LAUNCHER_EXIT_TIMEOUT=30 # seconds for a launcher that has nothing to wait for
+NOT_FOUND="Quorvel3D: Error: Executable module not found! Please reinstall the application!"
 
-# The show is missing: with no display the message becomes one line.
-mkdir -p "$E2E_WORK/empty"
-write_settings "\"InstallDir\"=\"$E2E_WORK/empty/\""
-message=$(env -u DISPLAY PATH=/usr/bin:/bin "$QV_STAGE_DIR/Quorvel3D" /s 2>&1) || fail "the launcher failed: $message"
-[ "$message" = "Quorvel3D: Error: Executable module not found! Please reinstall the application!" ] ||
-  fail "unexpected report: $message"
+unset QT_QPA_PLATFORM # the real X server, never Qt's off-screen stand-in
+xsession_runtime_dir
+xsession_lsan_suppressions "$(dirname "$0")/launcher_lsan.supp"
 
-# A preview request ends at once and touches nothing.
-before=$(cat "$SETTINGS_FILE")
-"$QV_STAGE_DIR/Quorvel3D" /p 1234 || fail "the preview request failed"
-[ "$(cat "$SETTINGS_FILE")" = "$before" ] || fail "the preview request changed the settings"
+# Runs the launcher as NAME in the temp folder and expects it to end with 0
+# by itself.
+launcher_run() {
+  local name=$1; shift
+  xsession_spawn "$name" "$(xsession_temp_dir)" "$@"
+  if ! xsession_wait_exit "$name" "$LAUNCHER_EXIT_TIMEOUT"; then
+    fail "$name: ends by itself" "stderr: $(xsession_stderr "$name")"
+    return 1
+  fi
+  check_eq "$name: ends with 0" 0 "$XS_EXIT_CODE"
+}
 
-if [ ! -x "$QV_STAGE_DIR/qvshow" ]; then
-  echo "SKIP: $QV_STAGE_DIR/qvshow is not built"
-  exit 77
-fi
+# The install folder holds no show. PATH is cut down so that no qvshow on
+# the user's PATH can stand in for it.
+run_missing_show() {
+  local name=missing-show empty
+  empty="$(xsession_temp_dir)/empty"
+  mkdir -p "$empty"
+  xsession_settings_clear
+  xsession_settings_text InstallDir "$empty/"
+  launcher_run "$name" env -u DISPLAY PATH=/usr/bin:/bin "$LAUNCHER" /s || return
+  check_eq "$name: says so in one line on stderr" "$NOT_FOUND" "$(xsession_stderr "$name")"
+  check_eq "$name: prints nothing on stdout" "" "$(xsession_stdout "$name")"
+}
 
-start_x
-write_settings "\"InstallDir\"=\"$QV_STAGE_DIR/\""
-cd "$E2E_WORK"
-"$QV_STAGE_DIR/Quorvel3D" /S &
-launcher=$!
-E2E_PIDS+=($launcher)
+run_preview() {
+  local name=preview file before
+  file=$(xsession_settings_file)
+  before=$(cat "$file")
+  launcher_run "$name" "$LAUNCHER" /p 1234 || return
+  check_eq "$name: leaves the settings as they were" "$before" "$(cat "$file")"
+}
 
-wait_for 200 pgrep -P "$launcher" -x qvshow || fail "the show did not start"
-show=$(pgrep -P "$launcher" -x qvshow)
-[ "$(readlink "/proc/$show/cwd")" = "$(cd "$QV_STAGE_DIR" && pwd -P)" ] || fail "the show runs in the wrong folder"
-# Once the show's window is up, a key press ends it. Under a loaded machine
-# the show may still be setting up, so a missed press is repeated twice.
-wait_for 300 xdotool search --onlyvisible --name '' || fail "the show opened no window"
-sleep 2
-screenshot launcher_show
-for ((press = 0; press < 3; press++)); do
-  xdotool key space 2>/dev/null || true
-  wait_for 100 bash -c "! kill -0 $launcher 2>/dev/null" && break
-done
-kill -0 "$launcher" 2>/dev/null && fail "key presses did not end the show"
-wait_exit "$launcher"
-[ "$EXIT_CODE" = 0 ] || fail "the launcher ended with $EXIT_CODE"
-pgrep -x qvshow -P "$launcher" >/dev/null && fail "the show is still running"
-echo "PASS"
+# The switch in capitals: the launcher takes either case.
+run_show() {
+  local name=show pid
+  xsession_settings_clear
+  xsession_settings_text InstallDir "$QV_STAGE_DIR/"
+  xsession_spawn "$name" "$(xsession_temp_dir)" "$LAUNCHER" /S
+  if ! xsession_wait_child "$name" qvshow "$SHOW_WINDOW_TIMEOUT"; then
+    fail "$name: the launcher starts qvshow" "stderr: $(xsession_stderr "$name")"
+    return
+  fi
+  pass "$name: the launcher starts qvshow"
+  pid=$(xsession_pid "$name/qvshow")
+  check_eq "$name: the show is the staged program" "$(readlink -f "$QVSHOW")" "$(readlink "/proc/$pid/exe")"
+  check_eq "$name: the show runs in the install folder" \
+    "$(cd "$QV_STAGE_DIR" && pwd -P)" "$(readlink "/proc/$pid/cwd")"
+
+  show_wait_window "$name" || return
+  if show_wait_balls "$name-frame"; then
+    pass "$name: the show draws ($SHOW_SHOT)"
+  else
+    fail "$name: the show draws" "last screenshot: $SHOW_SHOT"
+  fi
+
+  xsession_key space
+  if xsession_wait_exit "$name" "$SHOW_EXIT_TIMEOUT"; then
+    check_eq "$name: the launcher ends with 0 after a key press" 0 "$XS_EXIT_CODE"
+  else
+    fail "$name: a key press ends the show and the launcher" "still running after ${SHOW_EXIT_TIMEOUT}s"
+  fi
+  if xsession_running "$name/qvshow"; then
+    fail "$name: the show has ended with the launcher"
+  else
+    pass "$name: the show has ended with the launcher"
+  fi
+}
+
+xsession_start 1280x1024
+xsession_start_wm
+
+run_missing_show
+run_preview
+[ -x "$QVSHOW" ] || xsession_skip "$QVSHOW is not built"
+run_show
+
+xsession_finish

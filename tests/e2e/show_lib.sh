@@ -47,19 +47,27 @@ xs_display_geometry() {
 
 xs_covers_display() { [ "$(xsession_window_geometry "$SHOW_WINDOW")" = "$(xs_display_geometry)" ]; }
 
-# Starts the show as NAME with ARGS and waits for its window. The window
-# first maps as an ordinary one and only then turns full-screen, so the
-# wait goes on until it covers the display (or the time is up: the checks
-# that follow then say what is wrong).
-show_start() {
-  local name=$1; shift
-  SHOW_WINDOW=""
-  xsession_spawn "$name" "$QV_STAGE_DIR" "$QVSHOW" "$@"
+# Waits for the show's window as SHOW_WINDOW, the first client window mapped
+# since NAME was spawned (NAME is the show or a program that starts it). The
+# window first maps as an ordinary one and only then turns full-screen, so
+# the wait goes on until it covers the display (or the time is up: the
+# checks that follow then say what is wrong).
+show_wait_window() {
+  local name=$1
   SHOW_WINDOW=$(xsession_wait_new_window "$SHOW_WINDOW_TIMEOUT") || {
+    SHOW_WINDOW=""
     fail "$name: the show maps a window" "stderr: $(xsession_stderr "$name")"
     return 1
   }
   xs_poll "$SHOW_WINDOW_TIMEOUT" xs_covers_display || true
+}
+
+# Starts the show as NAME with ARGS and waits for its window.
+show_start() {
+  local name=$1; shift
+  SHOW_WINDOW=""
+  xsession_spawn "$name" "$QV_STAGE_DIR" "$QVSHOW" "$@"
+  show_wait_window "$name"
 }
 
 # Coloured pixels alone are not enough: a window manager's title bar has

@@ -17,6 +17,10 @@
 #                                   manages the screen
 #     xsession_display_size         prints WxH of the running server
 #     xsession_temp_dir             prints the session's temp folder
+#     xsession_runtime_dir          exports XDG_RUNTIME_DIR as a private (0700)
+#                                   folder in the temp folder
+#     xsession_lsan_suppressions FILE  programs started afterwards take their
+#                                   leak suppressions from FILE (sanitizer builds)
 #     XS_ARTEFACTS                  folder kept after the run (screenshots,
 #                                   captured output): $QV_BUILD_DIR/e2e-artefacts/<script>
 #
@@ -25,12 +29,20 @@
 #     xsession_settings_text NAME TEXT      adds "NAME"="TEXT", escaped
 #     xsession_settings_clear               removes the file
 #     xsession_settings_file                prints its path
+#     xsession_settings_value NAME          prints what follows "NAME"= on each
+#                                           line that sets NAME (dword:0000002a)
 #
 #   Programs
 #     xsession_spawn NAME DIR CMD [ARGS...]  runs CMD in DIR in the background,
 #                                   stdout/stderr to $XS_ARTEFACTS/NAME.out/.err;
 #                                   also notes which windows exist now
 #     xsession_running NAME         true while it runs
+#     xsession_pid NAME             prints its process id
+#     xsession_wait_child NAME PROGRAM TIMEOUT  waits for a process named
+#                                   PROGRAM that NAME started and records it as
+#                                   NAME/PROGRAM (for xsession_running,
+#                                   xsession_pid and the cleanup; it is not this
+#                                   shell's child, so not for xsession_wait_exit)
 #     xsession_wait_exit NAME TIMEOUT  waits for the end; sets XS_EXIT_CODE;
 #                                   returns 1 (after killing it) if it goes on
 #     xsession_stdout NAME / xsession_stderr NAME   print the captured output
@@ -39,12 +51,16 @@
 #     xsession_wait_new_window TIMEOUT  prints the id of a client window (one
 #                                   with WM_PROTOCOLS) mapped since the last
 #                                   xsession_spawn; for windows without a name
+#     xsession_wait_window_gone PATTERN TIMEOUT  true once no visible window
+#                                   matches PATTERN
 #     xsession_window_geometry ID   prints "W H X Y" (absolute)
 #
 #   Input (xdotool, to whatever has the focus or lies under the pointer)
 #     xsession_key KEY...   xsession_key_down KEY   xsession_key_up KEY
 #     xsession_click BUTTON (1 left, 2 middle, 3 right)
 #     xsession_move X Y     xsession_wheel up|down [COUNT]
+#     xsession_key_to ID KEY...   gives window ID the focus, then presses the
+#                           keys one by one (for dialogs that move the focus)
 #
 #   Screenshots and pictures (values print as numbers 0..1 unless noted)
 #     xsession_screenshot OUT.png          the whole screen, from the server
@@ -63,6 +79,8 @@
 #     pass DESC / fail DESC [DETAIL...]   a failure keeps a screenshot if a
 #                                server runs and prints its path
 #     xsession_finish            prints the summary; exits 1 if anything failed
+#     xsession_skip REASON       exits 77 (skipped) with REASON, unless a check
+#                                has failed already: then as xsession_finish
 
 set -uo pipefail
 
@@ -73,6 +91,7 @@ XS_KILL_GRACE=5           # seconds a program gets between TERM and KILL
 XS_SERVER_TIMEOUT=30      # seconds for Xvfb or the window manager to come up
 XS_COLOUR_CHROMA=25%      # chroma above which a pixel counts as coloured
 XS_CHANGE_FUZZ=2%         # differences below this are noise, not change
+XS_KEY_DELAY=60           # milliseconds between the keys xsession_key_to presses
 
 XS_TMP=""
 XS_XVFB_PID=""
@@ -136,6 +155,22 @@ export XDG_CACHE_HOME="$XS_TMP/cache"
 
 xsession_temp_dir() { printf '%s\n' "$XS_TMP"; }
 
+# Toolkits keep sockets and locks there; a private one keeps them away from
+# the user's session.
+xsession_runtime_dir() {
+  mkdir -p "$XS_TMP/runtime" && chmod 700 "$XS_TMP/runtime"
+  export XDG_RUNTIME_DIR="$XS_TMP/runtime"
+}
+
+# The path is made absolute because the programs run in folders of their own.
+# Options already in LSAN_OPTIONS come after, so they keep the last word.
+xsession_lsan_suppressions() {
+  local file
+  file="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+  [ -r "$file" ] || { xs_log "no suppression file $1"; exit 1; }
+  export LSAN_OPTIONS="suppressions=$file${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+}
+
 xs_server_answers() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
 xsession_start() {
@@ -183,6 +218,14 @@ XS_SETTINGS_SECTION='[HKEY_LOCAL_MACHINE\SOFTWARE\Brenmark\Quorvel 3D]'
 xsession_settings_file() { printf '%s\n' "$XDG_CONFIG_HOME/quorvel3d/settings.reg"; }
 xsession_settings_clear() { rm -f "$(xsession_settings_file)"; }
 
+xsession_settings_value() {
+  local file
+  file=$(xsession_settings_file)
+  [ -r "$file" ] || return 0
+  # Through the environment: awk -v would read backslashes as escapes.
+  XS_KEY="\"$1\"=" awk 'index($0, ENVIRON["XS_KEY"]) == 1 { print substr($0, length(ENVIRON["XS_KEY"]) + 1) }' "$file"
+}
+
 xs_settings_add() {
   local file
   file=$(xsession_settings_file)
@@ -210,6 +253,18 @@ xsession_spawn() {
 }
 
 xsession_running() { xs_alive "${XS_PIDS[$1]:-}"; }
+xsession_pid() { printf '%s\n' "${XS_PIDS[$1]:-}"; }
+
+xs_child_of() { pgrep -P "$1" -x "$2" | head -n1 | grep .; }
+
+xsession_wait_child() {
+  local name=$1 program=$2 timeout=$3
+  local parent=${XS_PIDS[$name]:-} child
+  [ -n "$parent" ] || { xs_log "nothing named '$name' was started"; return 1; }
+  xs_poll "$timeout" xs_child_of "$parent" "$program" >/dev/null || return 1
+  child=$(xs_child_of "$parent" "$program") || return 1
+  XS_PIDS[$name/$program]=$child
+}
 
 xsession_wait_exit() {
   local name=$1 timeout=$2
@@ -260,6 +315,10 @@ xsession_wait_new_window() {
   xs_new_client_window
 }
 
+xs_no_window() { ! xs_find_window "$1" >/dev/null; }
+
+xsession_wait_window_gone() { xs_poll "$2" xs_no_window "$1"; }
+
 xsession_window_geometry() {
   xwininfo -id "$1" 2>/dev/null | awk '
     /Absolute upper-left X:/ { x = $NF }
@@ -276,6 +335,12 @@ xsession_key_down() { xdotool keydown "$1"; }
 xsession_key_up() { xdotool keyup "$1"; }
 xsession_click() { xdotool click "$1"; }
 xsession_move() { xdotool mousemove "$1" "$2"; }
+
+xsession_key_to() {
+  local window=$1; shift
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
+  xdotool key --delay "$XS_KEY_DELAY" "$@"
+}
 
 xsession_wheel() {
   local button=4
@@ -375,4 +440,10 @@ xsession_finish() {
   ((failed == 0)) || printf '  artefacts: %s\n' "$XS_ARTEFACTS"
   ((XS_CHECKS > 0 && failed == 0)) && exit 0
   exit 1
+}
+
+xsession_skip() {
+  ((${#XS_FAILURES[@]} == 0)) || xsession_finish
+  printf '\n%s: SKIP %s (after %d checks)\n' "$XS_SCRIPT_NAME" "$1" "$XS_CHECKS"
+  exit 77
 }
