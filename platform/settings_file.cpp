@@ -130,7 +130,10 @@ bool writeAll(int fd, const std::string& text) {
 // Temporary file, fsync, rename: a reader or a crash sees the old file or
 // the new one, never a torn one.
 bool replaceFile(const fs::path& file, int folderFd, const std::string& text, std::string& problem) {
-    std::string temporary = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += file.filename().string();
+    hidden += ".XXXXXX";
+    std::string temporary = (file.parent_path() / hidden).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         problem = describe(errno);
