@@ -1,3 +1,4 @@
+#include "tests/support/null_engine.h"
 #include "tests/support/temp_config.h"
 #include "tools/assets/asset_set.h"
 #include "tools/assets/ball_picture.h"
@@ -34,40 +35,6 @@ std::vector<std::string> allPicturePaths() {
     paths.push_back(assets::kSkyPicturePath);
     return paths;
 }
-
-// The engine on its null driver, loading pictures the way the show does.
-class NullEngine {
-public:
-    NullEngine() : Device(irr::createDevice(irr::video::EDT_NULL)) {
-        Device->getLogger()->setLogLevel(irr::ELL_NONE);
-    }
-    ~NullEngine() { Device->drop(); }
-    NullEngine(const NullEngine&) = delete;
-    NullEngine& operator=(const NullEngine&) = delete;
-
-    // What the show's addZipFileArchive("data01", true, false) forwards to.
-    bool mountArchive() {
-        return Device->getFileSystem()->addFileArchive(assets::kArchiveName, true, false, irr::io::EFAT_ZIP);
-    }
-    bool loadsTexture(const std::string& name) { return driver().getTexture(name.c_str()) != nullptr; }
-    irr::video::IImage* decode(const std::string& name) { return driver().createImageFromFile(name.c_str()); }
-
-    // The whole file as the engine's file system sees it; empty if missing.
-    std::string read(const std::string& name) {
-        irr::io::IReadFile* file = Device->getFileSystem()->createAndOpenFile(name.c_str());
-        if (!file)
-            return {};
-        std::string bytes(static_cast<std::size_t>(file->getSize()), '\0');
-        const irr::s32 got = file->read(bytes.data(), static_cast<irr::u32>(bytes.size()));
-        file->drop();
-        bytes.resize(static_cast<std::size_t>(std::max(got, 0)));
-        return bytes;
-    }
-
-private:
-    irr::video::IVideoDriver& driver() { return *Device->getVideoDriver(); }
-    irr::IrrlichtDevice* Device;
-};
 
 // A fresh install folder holding the generated data, made the working
 // directory for the test, as the show runs in its install folder.
@@ -180,7 +147,7 @@ TEST(SkyPicture, HasOneColourAllAlongItsEdges) {
 TEST_F(InstallFolder, EnginePicturesKeepTheirLook) {
     NullEngine engine;
     for (int k = 1; k <= assets::kBallCount; ++k) {
-        irr::video::IImage* ball = engine.decode(assets::ballPicturePath(k));
+        irr::video::IImage* ball = engine.driver().createImageFromFile(assets::ballPicturePath(k).c_str());
         ASSERT_NE(ball, nullptr);
         const int side = static_cast<int>(ball->getDimension().Width);
         EXPECT_EQ(side, assets::kBallSizePx);
@@ -189,7 +156,7 @@ TEST_F(InstallFolder, EnginePicturesKeepTheirLook) {
         EXPECT_GE(sum(pixelOf(*ball, side / 2, side / 2)), 3 * 200) << "ball " << k;
         ball->drop();
     }
-    irr::video::IImage* sky = engine.decode(assets::kSkyPicturePath);
+    irr::video::IImage* sky = engine.driver().createImageFromFile(assets::kSkyPicturePath);
     ASSERT_NE(sky, nullptr);
     EXPECT_EQ(sky->getDimension().Width, static_cast<irr::u32>(assets::kSkySizePx));
     sky->drop();
@@ -198,7 +165,7 @@ TEST_F(InstallFolder, EnginePicturesKeepTheirLook) {
 TEST_F(InstallFolder, EveryPictureLoadsFromTheArchiveAlone) {
     fs::remove_all(root() / "data");
     NullEngine engine;
-    ASSERT_TRUE(engine.mountArchive());
+    ASSERT_TRUE(engine.mount(assets::kArchiveName));
     for (const std::string& path : allPicturePaths())
         EXPECT_TRUE(engine.loadsTexture(path)) << path;
 }
@@ -206,7 +173,7 @@ TEST_F(InstallFolder, EveryPictureLoadsFromTheArchiveAlone) {
 TEST_F(InstallFolder, EveryPictureLoadsFromLooseFilesAlone) {
     fs::remove(root() / assets::kArchiveName);
     NullEngine engine;
-    EXPECT_FALSE(engine.mountArchive());
+    EXPECT_FALSE(engine.mount(assets::kArchiveName));
     for (const std::string& path : allPicturePaths())
         EXPECT_TRUE(engine.loadsTexture(path)) << path;
 }
@@ -214,18 +181,20 @@ TEST_F(InstallFolder, EveryPictureLoadsFromLooseFilesAlone) {
 TEST_F(InstallFolder, ArchiveHoldsTheLooseFilesByteForByte) {
     fs::rename(root() / "data", root() / "loose");
     NullEngine engine;
-    ASSERT_TRUE(engine.mountArchive());
+    ASSERT_TRUE(engine.mount(assets::kArchiveName));
     for (const std::string& path : allPicturePaths()) {
         const std::string loose = TempConfig::readAll(root() / "loose" / fs::path(path).filename());
         EXPECT_FALSE(loose.empty()) << path;
-        EXPECT_EQ(engine.read(path), loose) << path;
+        const auto packed = engine.read(path);
+        ASSERT_TRUE(packed) << path;
+        EXPECT_EQ(std::string(packed->begin(), packed->end()), loose) << path;
     }
 }
 
 TEST_F(InstallFolder, CorruptArchiveLeavesTheLooseFilesUsable) {
     TempConfig::writeAll(root() / assets::kArchiveName, "PK\x03\x04 then nothing a zip reader expects");
     NullEngine engine;
-    engine.mountArchive();
+    engine.mount(assets::kArchiveName);
     for (const std::string& path : allPicturePaths())
         EXPECT_TRUE(engine.loadsTexture(path)) << path;
 }
@@ -237,7 +206,7 @@ TEST_F(InstallFolder, PictureThatIsNotAJpegGivesNoTextureAndSparesTheOthers) {
     fs::remove(root() / assets::kArchiveName);
     TempConfig::writeAll(root() / assets::ballPicturePath(2), std::string(2048, '\x5A'));
     NullEngine engine;
-    engine.mountArchive();
+    engine.mount(assets::kArchiveName);
     EXPECT_FALSE(engine.loadsTexture(assets::ballPicturePath(2)));
     EXPECT_TRUE(engine.loadsTexture(assets::ballPicturePath(1)));
     EXPECT_TRUE(engine.loadsTexture(assets::kSkyPicturePath));

@@ -1,3 +1,4 @@
+#include "tests/support/null_engine.h"
 #include "tests/support/temp_config.h"
 #include "tools/assets/crc32.h"
 #include "tools/assets/zip_writer.h"
@@ -28,39 +29,6 @@ std::uint32_t read32(const Bytes& b, std::size_t at) { return read16(b, at) | re
 void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     TempConfig::writeAll(path, std::string(bytes.begin(), bytes.end()));
 }
-
-// The engine on its null driver, mounting archives the way the show does.
-class NullEngine {
-public:
-    NullEngine() : Device(irr::createDevice(irr::video::EDT_NULL)) {
-        Device->getLogger()->setLogLevel(irr::ELL_NONE);
-    }
-    ~NullEngine() { Device->drop(); }
-    NullEngine(const NullEngine&) = delete;
-    NullEngine& operator=(const NullEngine&) = delete;
-
-    // What addZipFileArchive(name, true, false) forwards to.
-    bool mount(const std::filesystem::path& archive) {
-        return Device->getFileSystem()->addFileArchive(archive.c_str(), true, false, irr::io::EFAT_ZIP);
-    }
-    irr::io::IFileSystem& files() { return *Device->getFileSystem(); }
-
-    // The bytes of a mounted file, or nothing when the engine cannot open it.
-    std::optional<Bytes> read(const std::string& name) {
-        irr::io::IReadFile* file = files().createAndOpenFile(name.c_str());
-        if (!file)
-            return std::nullopt;
-        Bytes bytes(static_cast<std::size_t>(file->getSize()));
-        const irr::s32 got = file->read(bytes.data(), static_cast<irr::u32>(bytes.size()));
-        file->drop();
-        if (got != static_cast<irr::s32>(bytes.size()))
-            return std::nullopt;
-        return bytes;
-    }
-
-private:
-    irr::IrrlichtDevice* Device;
-};
 
 } // namespace
 
@@ -141,7 +109,7 @@ TEST(ZipWriterWithEngine, EngineReadsEveryEntryBack) {
     writeFile(dir.root() / "data01", buildZip(entries));
 
     NullEngine engine;
-    ASSERT_TRUE(engine.mount(dir.root() / "data01"));
+    ASSERT_TRUE(engine.mount((dir.root() / "data01").c_str()));
     EXPECT_EQ(engine.files().getFileArchive(0)->getFileList()->getFileCount(), entries.size());
     for (const ZipEntry& entry : entries)
         EXPECT_EQ(engine.read(entry.name), entry.data) << entry.name;
