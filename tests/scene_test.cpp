@@ -3,12 +3,14 @@
 #include "show/show.h"
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
+#include "show/swarm/scheduler.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -231,4 +233,26 @@ TEST(PictureCheck, AcceptsOnlyAWholeJpeg) {
     EXPECT_FALSE(isWholeJpeg(bytes, 0));
     const std::string garbage(500, '\x42');
     EXPECT_FALSE(isWholeJpeg(reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size()));
+}
+
+TEST_F(SceneTest, AbsurdStoredSizesDistancesAndSpeedsStillGiveAShow) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float huge = std::numeric_limits<float>::max();
+    const float infinite = std::numeric_limits<float>::infinity();
+    for (const float absurd : {nan, huge, -huge, infinite, -1.0f, 0.0f}) {
+        ShowSettings settings;
+        settings.PixelsSize = absurd;
+        settings.CameraDistance = absurd;
+        settings.CameraSpeed = absurd;
+        settings.UseLighting = true;
+        build(settings);
+        for (int frame = 0; frame < 3; ++frame) {
+            Show.Device.Device->run();
+            Show.Device.VideoDriver->beginScene(true, true, Show.Device.ClearColor);
+            EXPECT_TRUE(updateSwarm());
+            Show.Device.SceneManager->drawAll();
+            Show.Device.VideoDriver->endScene();
+        }
+        stopHeadlessShow();
+    }
 }

@@ -128,7 +128,7 @@ TEST_F(Settings, ADamagedFileGivesDefaultsAndIsKeptAside) {
     }
 }
 
-TEST_F(Settings, AnUnreadableFileOrUnwritableFolderGivesDefaultsAndLosesNothing) {
+TEST_F(Settings, AnUnreadableFileUnwritableFolderOrOverlongPathGivesDefaultsAndLosesNothing) {
     fs::create_directories(config.userFile()); // cannot be read as a file
     expectDefaults(loadSettings());
     EXPECT_TRUE(fs::is_directory(config.userFile()));
@@ -137,6 +137,10 @@ TEST_F(Settings, AnUnreadableFileOrUnwritableFolderGivesDefaultsAndLosesNothing)
     setenv("XDG_CONFIG_HOME", (config.root() / "not-a-folder").c_str(), 1);
     expectDefaults(loadSettings());
     EXPECT_EQ(TempConfig::readAll(config.root() / "not-a-folder"), "mine");
+
+    const std::string overlong = (config.root() / std::string(5000, 'a')).string();
+    setenv("XDG_CONFIG_HOME", overlong.c_str(), 1);
+    expectDefaults(loadSettings());
 }
 
 TEST_F(Settings, ReadTextCreatesAMissingValueEmpty) {
