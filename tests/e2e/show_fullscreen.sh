@@ -29,11 +29,7 @@ run_show() {
   show_check_frames "$name"
   check_num "$name: the other window is hidden under the show" \
     "$(img_coloured_fraction "$SHOW_SHOT" "$OTHER_CROP")" '<' "$OTHER_HIDDEN"
-  show_check_cursor "$name: the cursor is hidden while the show runs" hidden
-  $end_command
-  show_expect_end "$name" "$how"
-  show_check_cursor "$name: the cursor is visible after the show" visible
-  show_expect_quiet "$name"
+  show_end_run "$name" "$how" "$end_command"
 }
 
 show_require_build

@@ -152,6 +152,17 @@ show_expect_quiet() {
   check_eq "$name: prints nothing on stderr" "" "$(xsession_stderr "$name")"
 }
 
+# The end of a run: the cursor hidden while it runs, END_COMMAND (described
+# as HOW) ends it with 0, the cursor is back, and nothing was printed.
+show_end_run() {
+  local name=$1 how=$2 end_command=$3
+  show_check_cursor "$name: the cursor is hidden while the show runs" hidden
+  $end_command
+  show_expect_end "$name" "$how"
+  show_check_cursor "$name: the cursor is visible after the show" visible
+  show_expect_quiet "$name"
+}
+
 # Expects NAME to go on running and drawing after HOW.
 show_expect_goes_on() {
   local name=$1 how=$2

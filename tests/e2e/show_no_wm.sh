@@ -8,11 +8,7 @@ run_show() {
   show_start "$name" || return
   show_check_covers_display "$name"
   show_check_frames "$name"
-  show_check_cursor "$name: the cursor is hidden while the show runs" hidden
-  $end_command
-  show_expect_end "$name" "$how"
-  show_check_cursor "$name: the cursor is visible after the show" visible
-  show_expect_quiet "$name"
+  show_end_run "$name" "$how" "$end_command"
 }
 
 show_require_build
