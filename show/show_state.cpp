@@ -9,7 +9,11 @@ PixelRange swarm() {
     return {Show.Pixels.data(), used < ShowState::kPixelSlots ? used : ShowState::kPixelSlots};
 }
 
-int randomBelow(int m) { return Show.Random.next() % m; }
+int randomBelow(int m) {
+    if (Show.DrawRecord)
+        Show.DrawRecord->push_back(m);
+    return Show.Random.next() % m;
+}
 
 float randomHundredths(int m, double offset) {
     constexpr double kHundredth = 100.0;

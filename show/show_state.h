@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class Pixel;
 
@@ -22,6 +23,7 @@ struct ShowState {
     std::int32_t CurrentEffect = 0; // 1 to 11 while an effect runs, else none
     EffectStates Effects;
     platform::Random15 Random; // every draw of the show comes from here
+    std::vector<int>* DrawRecord = nullptr; // when set, every draw's modulus is appended (tests)
 };
 
 extern ShowState Show;

@@ -109,3 +109,37 @@ TEST_F(GatherSpreadTest, AnUnknownStageChangesNothing) {
     EXPECT_EQ(pixel(0).Velocity, velocity);
     EXPECT_EQ(Show.Random.next(), expected.next());
 }
+
+TEST_F(GatherSpreadTest, DrawsInTheOrderOfEachFigureZThenYThenX) {
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        startSwarm(kPixels, seed);
+        EXPECT_EQ(drawsOf(GatherSpreadEffect), (std::vector<int>{30, 200}));
+        const int half = state().HalfWidth;
+        const int wide = 200 * half;
+        while (pixel(0).FramesLeft >= 0)
+            EXPECT_TRUE(drawsOf(GatherSpreadEffect).empty());
+
+        // Replays the figure to know each pixel's draws and where they aim it.
+        platform::Random15 replay = Show.Random;
+        auto coordinate = [&](int m, double offset) { return static_cast<float>(replay.next() % m / 100.0 + offset); };
+        std::vector<int> expected{2};
+        std::vector<vector3df> targets;
+        const bool cube = replay.next() % 2 == 1;
+        for (std::size_t i = 0; i < swarm().size(); ++i) {
+            const int first = cube ? 10 : 3;
+            const int choice = replay.next() % first;
+            const int plane = cube ? -1 : choice;
+            const int mz = plane == 1 ? 20 : wide, my = plane == 0 ? 20 : wide, mx = plane == 2 ? 20 : wide;
+            expected.insert(expected.end(), {first, mz, my, mx});
+            const float z = coordinate(mz, mz == 20 ? -0.1 : -half);
+            const float y = coordinate(my, my == 20 ? -0.1 : -half);
+            const float x = coordinate(mx, mx == 20 ? -0.1 : -half);
+            targets.emplace_back(x, y, z);
+        }
+        EXPECT_EQ(drawsOf(GatherSpreadEffect), expected) << "seed " << seed;
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            const vector3df heading = (targets[i] - pixel(i).Position).normalize();
+            EXPECT_NEAR(heading.dotProduct(vector3df(pixel(i).Velocity).normalize()), 1.0f, 1e-3f) << i;
+        }
+    }
+}

@@ -99,3 +99,14 @@ TEST_F(ImplosionTest, AnUnknownStageChangesNothing) {
     platform::Random15 expected = before;
     EXPECT_EQ(after.next(), expected.next()) << "no draw was made";
 }
+
+TEST_F(ImplosionTest, DrawsEachSpeedThenTheCapThenTheCrawl) {
+    EXPECT_EQ(drawsOf(ImplosionEffect), joined({perPixel({400}), {400}})) << "short trips: no second cap draw";
+    state().Wait = 0;
+    EXPECT_EQ(drawsOf(ImplosionEffect), std::vector<int>{500}) << "the turn draws only the crawl";
+    state().Wait = 0;
+    EXPECT_TRUE(drawsOf(ImplosionEffect).empty());
+
+    pixel(0).Position = {0, 0, 1500};
+    EXPECT_EQ(drawsOf(ImplosionEffect), joined({perPixel({400}), {400, 400}})) << "a long trip draws a fresh wait";
+}

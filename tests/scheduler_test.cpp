@@ -1,3 +1,4 @@
+#include "show/swarm/effects/effects.h"
 #include "show/swarm/scheduler.h"
 #include "tests/support/swarm_fixture.h"
 
@@ -8,7 +9,6 @@ using irr::core::vector3df;
 namespace {
 
 constexpr std::int32_t kImplosion = 1;
-constexpr std::int32_t kUnfinished = 3;
 
 class SchedulerTest : public SwarmTest {
 protected:
@@ -56,11 +56,27 @@ TEST_F(SchedulerTest, AnEndingEffectLeavesOneFrameThatOnlyChooses) {
     EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1);
 }
 
-TEST_F(SchedulerTest, EffectsStillToComeEndAtOnce) {
-    for (std::int32_t effect = kUnfinished; effect <= 11; ++effect) {
-        Show.CurrentEffect = effect;
-        EXPECT_TRUE(updateSwarm());
-        EXPECT_EQ(Show.CurrentEffect, 0) << effect;
+TEST_F(SchedulerTest, NumbersTheElevenEffectsInTheirFixedOrder) {
+    const EffectFunction numbered[] = {ImplosionEffect, GatherSpreadEffect, CubeCornersEffect, ShellBurstEffect,
+                                       ClustersEffect,  FocusPointEffect,   FountainEffect,    RisingLayersEffect,
+                                       FlattenEffect,   MirrorEffect,       ScatterEffect};
+    for (std::int32_t number = 1; number <= kEffectCount; ++number)
+        EXPECT_EQ(effectNumbered(number), numbered[number - 1]) << number;
+    EXPECT_EQ(effectNumbered(0), nullptr);
+    EXPECT_EQ(effectNumbered(12), nullptr);
+}
+
+TEST_F(SchedulerTest, EveryEffectRunsToItsEndAndHandsBackToTheChooser) {
+    constexpr int kLongestRun = 5000; // calls; no effect's run comes near it
+    for (std::int32_t number = 1; number <= kEffectCount; ++number) {
+        startSwarm(kPixels, kSeed + static_cast<std::uint32_t>(number));
+        Show.CurrentEffect = number;
+        int calls = 1;
+        while (updateSwarm() && Show.CurrentEffect == number && calls < kLongestRun)
+            ++calls;
+        EXPECT_EQ(Show.CurrentEffect, 0) << "effect " << number << " still runs after " << calls << " calls";
+        updateSwarm();
+        EXPECT_TRUE(effectNumbered(Show.CurrentEffect)) << "the next call picks an effect";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "show/swarm/pixel.h"
 
 #include "show/show_state.h"
+#include "show/swarm/effects/effect_kit.h"
 
 #include <cmath>
 #include <limits>
@@ -18,8 +19,6 @@ constexpr float kEscapeSpeed = 2.0f;
 constexpr float kFramesPerSpeedUnit = 10.0f; // a speed is counted per ten frames
 constexpr float kArrivalMargin = 0.1f;       // keeps float rounding from losing a frame
 constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
-
-float squaredLength(const vector3df& v) { return v.X * v.X + v.Y * v.Y + v.Z * v.Z; }
 
 float length(const vector3df& v) { return std::sqrt(squaredLength(v)); }
 

@@ -8,33 +8,34 @@
 
 namespace {
 
-using Effect = bool (*)();
-
 // Numbered from 1, in the order the show has always numbered them.
-constexpr std::array<Effect, 11> kEffects = {
-    ImplosionEffect,  // 1
+constexpr std::array<EffectFunction, 11> kEffects = {
+    ImplosionEffect,    // 1
     GatherSpreadEffect, // 2
-    UnfinishedEffect, // 3 cube corners
-    UnfinishedEffect, // 4 shell and burst
-    UnfinishedEffect, // 5 clusters
-    UnfinishedEffect, // 6 focus point
-    UnfinishedEffect, // 7 fountain
-    UnfinishedEffect, // 8 rising layers
-    UnfinishedEffect, // 9 flatten
-    UnfinishedEffect, // 10 mirror
-    UnfinishedEffect, // 11 scatter
+    CubeCornersEffect,  // 3
+    ShellBurstEffect,   // 4
+    ClustersEffect,     // 5
+    FocusPointEffect,   // 6
+    FountainEffect,     // 7
+    RisingLayersEffect, // 8
+    FlattenEffect,      // 9
+    MirrorEffect,       // 10
+    ScatterEffect,      // 11
 };
-constexpr int kEffectCount = static_cast<int>(kEffects.size());
 constexpr std::int32_t kNoEffect = 0;
 
 bool isEffect(std::int32_t number) { return number >= 1 && number <= kEffectCount; }
 
 } // namespace
 
+EffectFunction effectNumbered(std::int32_t number) {
+    return isEffect(number) ? kEffects[static_cast<std::size_t>(number - 1)] : nullptr;
+}
+
 bool updateSwarm() {
     std::int32_t& current = Show.CurrentEffect;
     if (isEffect(current)) {
-        if (!kEffects[static_cast<std::size_t>(current - 1)]())
+        if (!effectNumbered(current)())
             current = kNoEffect;
     } else {
         // The frame that chooses runs no effect; the pixels just fly on.

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
+
 class SwarmTest : public ::testing::Test {
 protected:
     static constexpr std::uint32_t kSeed = 20261208;
@@ -40,6 +43,33 @@ protected:
         for (Pixel* p : swarm())
             p->step();
         return running;
+    }
+
+    // The modulus of every draw that one call of the effect makes, in order.
+    // The steps that follow the call are not recorded.
+    static std::vector<int> drawsOf(bool (*effect)()) {
+        std::vector<int> record;
+        Show.DrawRecord = &record;
+        effect();
+        Show.DrawRecord = nullptr;
+        for (Pixel* p : swarm())
+            p->step();
+        return record;
+    }
+
+    // The same draws once for every pixel in use, in index order.
+    static std::vector<int> perPixel(std::initializer_list<int> draws) {
+        std::vector<int> all;
+        for (std::size_t i = 0; i < swarm().size(); ++i)
+            all.insert(all.end(), draws);
+        return all;
+    }
+
+    static std::vector<int> joined(std::initializer_list<std::vector<int>> parts) {
+        std::vector<int> all;
+        for (const auto& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
     }
 
     // Calls until the effect ends; gives the number of calls, the last included.

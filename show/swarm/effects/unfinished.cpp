@@ -1,3 +1,0 @@
-#include "show/swarm/effects/effects.h"
-
-bool UnfinishedEffect() { return false; }
