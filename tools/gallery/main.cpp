@@ -1,0 +1,144 @@
+// qvgallery --out DIR [--seed S] [--effect K] [--size WxH]
+// Pictures every effect (or effect K) half-way through its first run: a replay on the null
+// driver finds the runs, then the same seed is replayed on the OpenGL driver
+// and the chosen frames are read back from the back buffer before the swap.
+// Run it in the install folder, where the pictures are.
+
+#include "show/game_event_receiver.h"
+#include "show/game_map.h"
+#include "show/scene.h"
+#include "show/show.h"
+#include "show/show_state.h"
+#include "show/swarm/scheduler.h"
+#include "tools/gallery/effect_runs.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kDefaultSeed = 7;
+constexpr int kDefaultWidth = 960;  // pixels
+constexpr int kDefaultHeight = 540; // pixels
+constexpr int kUsageError = 2;
+
+constexpr const char* kEffectNames[kEffectCount] = {
+    "implosion", "gather-spread", "cube-corners", "shell-burst", "clusters", "focus-point",
+    "fountain",  "rising-layers", "flatten",      "mirror",      "scatter"};
+
+struct Options {
+    std::string Out;
+    std::uint32_t Seed = kDefaultSeed;
+    int Width = kDefaultWidth;
+    int Height = kDefaultHeight;
+    std::int32_t Effect = 0; // every effect
+};
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const char* value = argv[i + 1];
+        if (name == "--out")
+            options.Out = value;
+        else if (name == "--seed")
+            options.Seed = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10));
+        else if (name == "--effect")
+            options.Effect = static_cast<std::int32_t>(std::strtol(value, nullptr, 10));
+        else if (name == "--size" && std::sscanf(value, "%dx%d", &options.Width, &options.Height) == 2)
+            continue;
+        else
+            return false;
+    }
+    return !options.Out.empty() && options.Width > 0 && options.Height > 0 && argc % 2 == 1;
+}
+
+bool startOnScreen(const Options& options) {
+    Show = ShowState{};
+    Show.Random.seed(options.Seed);
+    DeviceParams& d = Show.Device;
+    d.Width = options.Width;
+    d.Height = options.Height;
+    d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
+    d.Receiver = new GameEventReceiver;
+    d.Map = new GameMap;
+    irr::SIrrlichtCreationParameters params;
+    params.DriverType = irr::video::EDT_OPENGL;
+    params.WindowSize = irr::core::dimension2du(static_cast<irr::u32>(d.Width), static_cast<irr::u32>(d.Height));
+    params.EventReceiver = d.Receiver;
+    params.LoggingLevel = irr::ELL_NONE;
+    d.Device = irr::createDeviceEx(params);
+    if (!d.Device)
+        return false;
+    d.SceneManager = d.Device->getSceneManager();
+    d.VideoDriver = d.Device->getVideoDriver();
+    d.GuiEnvironment = d.Device->getGUIEnvironment();
+    d.FileSystem = d.Device->getFileSystem();
+    d.CursorControl = d.Device->getCursorControl();
+    buildScene();
+    return true;
+}
+
+// Draws the current swarm and keeps the back buffer's pixels, top row first.
+bool savePicture(const std::string& path) {
+    DeviceParams& d = Show.Device;
+    d.Device->run();
+    d.VideoDriver->beginScene(d.ClearBackBuffer, d.ClearZBuffer, d.ClearColor);
+    d.SceneManager->drawAll();
+    const auto width = static_cast<std::size_t>(d.Width);
+    const auto height = static_cast<std::size_t>(d.Height);
+    std::vector<std::uint32_t> rows(width * height);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, d.Width, d.Height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    d.VideoDriver->endScene();
+
+    irr::video::IImage* image = d.VideoDriver->createImage(
+        irr::video::ECF_A8R8G8B8, irr::core::dimension2du(static_cast<irr::u32>(width), static_cast<irr::u32>(height)));
+    auto* pixels = static_cast<std::uint32_t*>(image->lock());
+    for (std::size_t y = 0; y < height; ++y)
+        std::memcpy(pixels + y * width, rows.data() + (height - 1 - y) * width, width * sizeof(std::uint32_t));
+    image->unlock();
+    const bool written = d.VideoDriver->writeImageToFile(image, path.c_str());
+    image->drop();
+    return written;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr, "usage: qvgallery --out DIR [--seed S] [--effect K] [--size WxH]\n");
+        return kUsageError;
+    }
+    const std::vector<EffectRun> runs = findFirstRuns(ShowSettings{}, options.Seed);
+    if (!startOnScreen(options)) {
+        std::fprintf(stderr, "qvgallery: cannot open an OpenGL window\n");
+        teardown();
+        return 1;
+    }
+    int status = 0;
+    std::int64_t frame = 0;
+    for (const EffectRun& run : runs) {
+        if (options.Effect != 0 && run.Effect != options.Effect)
+            continue;
+        for (; frame < run.halfWay(); ++frame)
+            updateSwarm();
+        char name[64];
+        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, kEffectNames[run.Effect - 1]);
+        const std::string path = options.Out + name;
+        if (savePicture(path)) {
+            std::printf("%s: frame %lld of a run of %lld calls\n", path.c_str(),
+                        static_cast<long long>(run.halfWay() - run.PickedAt), static_cast<long long>(run.Length));
+        } else {
+            std::fprintf(stderr, "qvgallery: cannot write %s\n", path.c_str());
+            status = 1;
+        }
+    }
+    teardown();
+    return status;
+}
