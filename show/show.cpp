@@ -5,12 +5,12 @@
 #include "show/game_event_receiver.h"
 #include "show/game_map.h"
 #include "show/scene.h"
+#include "show/seed.h"
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
 #include "show/swarm/scheduler.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -54,7 +54,7 @@ bool renderFrame(DeviceParams& d) {
 void prepareShow() {
     Show.Settings = loadSettings();
     Show.Settings.PixelsUsed = clampPixelCount(Show.Settings.PixelsUsed);
-    Show.Random.seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    Show.Random.seed(chooseSeed());
     DeviceParams& d = Show.Device;
     if (const auto screen = platform::primaryScreenSize()) {
         d.Width = screen->Width;
