@@ -25,6 +25,7 @@ constexpr std::uint32_t kDefaultSeed = 7;
 constexpr int kDefaultWidth = 960;  // pixels
 constexpr int kDefaultHeight = 540; // pixels
 constexpr int kUsageError = 2;
+constexpr double kViewAngle = 0.6; // radians round the circle: no wall or bar seen edge-on
 
 constexpr const char* kEffectNames[kEffectCount] = {
     "implosion", "gather-spread", "cube-corners", "shell-burst", "clusters", "focus-point",
@@ -79,6 +80,11 @@ bool startOnScreen(const Options& options) {
     d.FileSystem = d.Device->getFileSystem();
     d.CursorControl = d.Device->getCursorControl();
     buildScene();
+    // The camera circles by the engine's clock; every picture is taken from
+    // the same place on its circle.
+    irr::ITimer* timer = d.Device->getTimer();
+    timer->stop();
+    timer->setTime(timer->getTime() + static_cast<irr::u32>(kViewAngle / Show.Settings.CameraSpeed));
     return true;
 }
 
