@@ -2,7 +2,9 @@
 
 #include "settings/schema.h"
 
+#include <charconv>
 #include <cstdlib>
+#include <cstring>
 
 namespace launcher {
 
@@ -15,6 +17,19 @@ constexpr std::size_t kDistanceFirst = 16;
 constexpr std::size_t kSpeedFirst = 19;
 
 std::uint32_t integerBits(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+
+// atof with '.' as the decimal point whatever the C library's locale says
+// (the application object sets that locale from the environment): leading
+// blanks and a plus sign are skipped, and text that is no number gives 0.
+double decimalValue(const char* text) {
+    constexpr const char* kBlanks = " \t\n\v\f\r";
+    text += std::strspn(text, kBlanks);
+    if (*text == '+')
+        ++text;
+    double value = 0.0;
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
+}
 
 } // namespace
 
@@ -70,7 +85,7 @@ const SettingChoice& choiceAt(const ChoiceList& list, std::size_t position) {
 std::uint32_t storedBits(const SettingChoice& choice, ValueKind kind) {
     if (kind == ValueKind::Integer)
         return integerBits(std::atoi(choice.Value));
-    return schema::floatBits(static_cast<float>(std::atof(choice.Value)));
+    return schema::floatBits(static_cast<float>(decimalValue(choice.Value)));
 }
 
 std::optional<std::size_t> matchingPosition(const ChoiceList& list, std::uint32_t stored) {

@@ -21,7 +21,8 @@ inline constexpr std::size_t kChoiceCount = 24;
 extern const std::array<SettingChoice, kChoiceCount> kChoices;
 
 // Integer lists store atoi of the value text; float lists store the bits of
-// atof narrowed to single precision.
+// the decimal value of the text (with a point in every locale) narrowed to
+// single precision.
 enum class ValueKind { Integer, Float };
 
 // One list and its contiguous slice of kChoices; the position in the list

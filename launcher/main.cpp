@@ -17,7 +17,13 @@ int main(int argc, char* argv[]) {
         std::fputs("Quorvel3D: no display can be opened, so the options cannot be shown\n", stderr);
         return 0;
     }
-    QApplication application(argc, argv);
+    // The command line belongs to the screen-saver convention alone: Qt would
+    // take options such as -platform or -reverse from it, so it sees only
+    // the program's name.
+    char programName[] = "Quorvel3D";
+    char* qtArgv[] = {programName, nullptr};
+    int qtArgc = 1;
+    QApplication application(qtArgc, qtArgv);
     QApplication::setWindowIcon(launcher::programIcon());
     return launcher::runMode(mode);
 }

@@ -17,7 +17,11 @@ namespace {
 
 constexpr int kExitCode = 0;
 constexpr char kSwitchChar = '/';
+#ifdef _WIN32
+constexpr char kDirectorySeparator = '\\';
+#else
 constexpr char kDirectorySeparator = '/';
+#endif
 constexpr const char* kShowNotFound = "Executable module not found!\nPlease reinstall the application!";
 constexpr const char* kErrorCaption = "Error";
 
@@ -34,13 +38,15 @@ std::size_t appendCut(PathBuffer& buffer, std::size_t length, std::string_view t
 }
 
 // Copies the install directory without one trailing separator. Gives false
-// when it does not fit the buffer, and so cannot name a directory.
+// when it cannot name the install directory: empty (the show would then run
+// from whatever folder the launcher was started in) or too long for the
+// buffer.
 bool copyShowDirectory(const char* installDir, PathBuffer& buffer) {
     const std::size_t length = std::strlen(installDir);
-    if (length >= buffer.size())
+    if (length == 0 || length >= buffer.size())
         return false;
     std::memcpy(buffer.data(), installDir, length + 1);
-    if (length > 0 && buffer[length - 1] == kDirectorySeparator)
+    if (length > 1 && buffer[length - 1] == kDirectorySeparator)
         buffer[length - 1] = '\0';
     return true;
 }
@@ -95,7 +101,8 @@ void runShow() {
     const bool fits = copyShowDirectory(key.readText(schema::kInstallDir), buffer);
     key.close();
 
-    const std::optional<pid_t> show = fits ? platform::startProgram(kShowProgram, buffer.data()) : std::nullopt;
+    const std::optional<platform::ProcessHandle> show =
+        fits ? platform::startProgram(kShowProgram, buffer.data()) : std::nullopt;
     if (!show) {
         reportShowNotFound();
         return;

@@ -16,7 +16,11 @@ enum class LaunchMode { RunShow, Preview, Configure };
 inline constexpr std::size_t kPathBufferSize = 4096;
 using PathBuffer = std::array<char, kPathBufferSize>;
 
+#ifdef _WIN32
+inline constexpr const char* kShowProgram = "qvshow.exe";
+#else
 inline constexpr const char* kShowProgram = "qvshow";
+#endif
 
 // The arguments after the program name joined by single spaces, leading
 // blanks skipped, copied into buffer. A longer command line is cut to what

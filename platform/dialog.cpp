@@ -10,6 +10,9 @@
 #include <functional>
 #include <utility>
 
+// After the Qt headers: Xlib defines macros that Qt's names would meet.
+#include <X11/Xlib.h>
+
 namespace platform {
 namespace {
 
@@ -78,12 +81,46 @@ void wireControls(QDialog& window, Dialog& dialog) {
     }
 }
 
+// The frame a window asks the window manager for, in the Motif hints that
+// X window managers read (a property of five 32-bit numbers).
+struct MotifHints {
+    long Flags;
+    long Functions;
+    long Decorations;
+    long InputMode;
+    long WindowState;
+};
+constexpr long kMotifFunctionsAndDecorations = 1 | 2;
+constexpr long kMotifFunctionMove = 4;
+constexpr long kMotifFunctionClose = 32;
+constexpr long kMotifDecorationBorder = 2;
+constexpr long kMotifDecorationTitle = 8;
+constexpr long kMotifDecorationMenu = 16;
+constexpr int kMotifHintsCount = 5;
+
+// Qt's X11 plugin asks for a resizable frame whatever the flags say; a fixed
+// dialog frame can be moved and closed, no more. Other platforms take the
+// window flags alone.
+void askForFixedFrameOnX11(QDialog& window) {
+    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->display())
+        return;
+    Display* display = x11->display();
+    MotifHints hints{kMotifFunctionsAndDecorations, kMotifFunctionMove | kMotifFunctionClose,
+                     kMotifDecorationBorder | kMotifDecorationTitle | kMotifDecorationMenu, 0, 0};
+    const Atom property = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, static_cast<::Window>(window.winId()), property, property, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), kMotifHintsCount);
+    XFlush(display);
+}
+
 // A fixed frame with a caption, a system menu and a close box, nothing else.
 void setDialogFrame(QDialog& window) {
     window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint);
     window.setFixedSize(window.size());
+    askForFixedFrameOnX11(window);
 }
 
 void focusFirstTabStop(QDialog& window) {

@@ -1,15 +1,28 @@
 #pragma once
 
-// A small modal-dialog framework over Qt Widgets. A dialog class derives from
-// Dialog and receives everything through its one dispatch operation; the
-// controls of its template are addressed by their numeric ids, as the dialog
-// templates number them.
+// A small modal-dialog framework, over Qt Widgets on Linux and over the
+// system's dialog manager on Windows. A dialog class derives from Dialog and
+// receives everything through its one dispatch operation; the controls of
+// its template are addressed by their numeric ids, as the dialog templates
+// number them.
 
+#ifdef _WIN32
+struct HWND__;
+#else
 class QDialog;
 class QWidget;
+#endif
 
 namespace platform {
 
+#ifdef _WIN32
+using Window = HWND__*;
+
+// A dialog resource of the program, compiled from its resource script.
+struct DialogTemplate {
+    int Id;
+};
+#else
 using Window = QWidget*;
 
 // Builds a template's controls into an empty dialog window and gives the
@@ -19,6 +32,7 @@ struct DialogTemplate {
     int Id;
     void (*Build)(QDialog& window);
 };
+#endif
 
 inline constexpr const char* kControlIdProperty = "controlId";
 
@@ -75,7 +89,12 @@ protected:
     void centerWindow();
 
 private:
+#ifdef _WIN32
+    friend class DialogHost; // the dialog procedure
+    Window Handle = nullptr;
+#else
     QDialog* Handle = nullptr;
+#endif
 };
 
 // The window that has the user's attention at this moment, or null.

@@ -33,6 +33,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 void showBox(const Message& message) {
     QMessageBox box(boxIcon(message.Icon), QString::fromLocal8Bit(message.Caption),
                     QString::fromLocal8Bit(message.Text), QMessageBox::Ok, message.Owner);
+    // A text is shown as its characters, even one that looks like markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -43,10 +43,11 @@ std::optional<pid_t> startProgram(const char* fileName, const char* workingDirec
         return std::nullopt;
 
     // The child changes directory before it executes, so a program found in
-    // the working directory is named relative to it.
-    const std::string directory = hasDirectory ? workingDirectory : ".";
+    // the working directory is named relative to it. Without a directory
+    // only PATH is searched: whatever folder we were started in is not a
+    // place to run programs from.
     const std::string local = std::string("./") + fileName;
-    const bool foundThere = isExecutableFile(directory + "/" + fileName);
+    const bool foundThere = hasDirectory && isExecutableFile(std::string(workingDirectory) + "/" + fileName);
 
     std::string programName = fileName;
     char* argv[] = {programName.data(), nullptr};

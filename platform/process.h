@@ -3,17 +3,25 @@
 // Starting a program and waiting for it to end.
 
 #include <optional>
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 namespace platform {
 
+#ifdef _WIN32
+using ProcessHandle = void*; // the process object's handle
+#else
+using ProcessHandle = pid_t;
+#endif
+
 // Starts the program named by a bare file name, with no arguments, in the
 // given working directory (empty: the current one). The program is looked
-// for in that directory first, then on PATH. Gives its process id, or
-// nothing when it could not be started.
-std::optional<pid_t> startProgram(const char* fileName, const char* workingDirectory);
+// for in that directory first, then on PATH; without a directory only on
+// PATH. Gives its process id, or nothing when it could not be started.
+std::optional<ProcessHandle> startProgram(const char* fileName, const char* workingDirectory);
 
 // Blocks without a time-out until the process has ended.
-void waitForExit(pid_t process);
+void waitForExit(ProcessHandle process);
 
 } // namespace platform

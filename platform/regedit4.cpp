@@ -1,11 +1,15 @@
 #include "platform/regedit4.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
+#include <unordered_set>
 
 namespace regedit4 {
 namespace {
+
+// Names and hex digits fold as ASCII whatever the process's locale: under
+// tr_TR the C library lowers 'I' to a dotless i, and names would stop matching.
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -53,7 +57,7 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const char lower = asciiLower(c);
     if (lower >= 'a' && lower <= 'f')
         return lower - 'a' + 10;
     return -1;
@@ -172,6 +176,17 @@ std::string joinContinuations(std::string_view first, LineReader& lines) {
     return joined;
 }
 
+std::string folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        c = asciiLower(c);
+    return out;
+}
+
+// Names already seen, folded to lower case, so that each line is checked for
+// a repeat in constant time and a file parses in time linear in its size.
+using NameSet = std::unordered_set<std::string>;
+
 std::string lineError(int line, std::string_view what) {
     return "line " + std::to_string(line) + ": " + std::string(what);
 }
@@ -231,7 +246,7 @@ void formatData(std::string& out, const Value& value) {
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        return asciiLower(x) == asciiLower(y);
     });
 }
 
@@ -283,6 +298,8 @@ std::optional<Document> parse(std::string_view text, std::string& error) {
     bool sawHeader = false;
     Document document;
     Section* current = nullptr;
+    NameSet keys;
+    NameSet valuesOfCurrent;
     while (lines.next(line)) {
         const std::string_view content = trim(line);
         if (content.empty() || content.front() == ';')
@@ -301,11 +318,13 @@ std::optional<Document> parse(std::string_view text, std::string& error) {
                 return std::nullopt;
             }
             const std::string_view key = content.substr(1, content.size() - 2);
-            if (document.find(key)) {
+            if (!keys.insert(folded(key)).second) {
                 error = lineError(lines.number(), "the key appears twice");
                 return std::nullopt;
             }
-            current = &document.section(key);
+            document.Sections.push_back(Section{std::string(key), {}});
+            current = &document.Sections.back();
+            valuesOfCurrent.clear();
             continue;
         }
         if (!current) {
@@ -316,6 +335,10 @@ std::optional<Document> parse(std::string_view text, std::string& error) {
         const std::string joined = joinContinuations(content, lines);
         std::string_view rest = joined;
         Value value;
+        if (rest.empty()) {
+            error = lineError(number, "a continuation with nothing to continue");
+            return std::nullopt;
+        }
         if (rest.front() == '@')
             rest.remove_prefix(1);
         else if (!readQuoted(rest, value.Name)) {
@@ -332,7 +355,7 @@ std::optional<Document> parse(std::string_view text, std::string& error) {
             error = lineError(number, "malformed value data");
             return std::nullopt;
         }
-        if (current->find(value.Name)) {
+        if (!valuesOfCurrent.insert(folded(value.Name)).second) {
             error = lineError(number, "the value \"" + value.Name + "\" appears twice");
             return std::nullopt;
         }

@@ -3,13 +3,17 @@
 #include "platform/regedit4.h"
 #include "platform/registry.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <pwd.h>
 #include <set>
 #include <string>
@@ -21,8 +25,35 @@ namespace fs = std::filesystem;
 
 namespace platform {
 
+namespace {
+
+enum class FileState { Loaded, Missing, Damaged, Unreadable };
+
+// Which bytes a parsed document came from: a file replaced or edited since
+// has another inode, size or change time.
+struct FileIdentity {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    std::int64_t ChangedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+struct LoadedFile {
+    FileState State = FileState::Missing;
+    regedit4::Document Document;
+    std::string Problem; // why it is damaged or unreadable
+    std::optional<FileIdentity> Identity;
+};
+
+} // namespace
+
+// An open key keeps each file it has read, parsed, for as long as the file
+// stays the same, so that reading many values parses each file once.
 struct OpenKey {
     std::string Section; // the key's full name, as its [section] line shows it
+    std::map<std::string, LoadedFile> Files;
 };
 
 namespace {
@@ -30,8 +61,10 @@ namespace {
 constexpr const char* kRootName = "HKEY_LOCAL_MACHINE\\";
 constexpr const char* kDefaultSystemDirs = "/etc/xdg";
 constexpr const char* kMessagePrefix = "quorvel3d: ";
-constexpr mode_t kFolderMode = 0755;
 constexpr mode_t kNewFileMode = 0644;
+constexpr int kMaxLinkHops = 40; // as the kernel allows
+constexpr std::size_t kTemporarySuffixLength = 6; // the XXXXXX of mkostemp
+constexpr std::int64_t kNsPerSecond = 1000000000;
 
 // Each distinct problem is reported once per process, in one line.
 void warnOnce(const std::string& message) {
@@ -44,49 +77,83 @@ void warnOnce(const std::string& message) {
 
 std::string describe(int error) { return std::strerror(error); }
 
-enum class FileState { Loaded, Missing, Damaged, Unreadable };
+FileIdentity identityOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, info.st_size,
+            info.st_mtim.tv_sec * kNsPerSecond + info.st_mtim.tv_nsec,
+            info.st_ctim.tv_sec * kNsPerSecond + info.st_ctim.tv_nsec};
+}
 
-struct LoadedFile {
-    FileState State = FileState::Missing;
-    regedit4::Document Document;
-    std::string Problem; // why it is damaged or unreadable
-};
+void markUnreadable(LoadedFile& file, const std::string& problem) {
+    file = LoadedFile{};
+    file.State = FileState::Unreadable;
+    file.Problem = problem;
+}
 
 // Reads at most one byte more than a settings file may hold, so that a huge
 // file is recognised without reading all of it.
-LoadedFile loadFile(const fs::path& file) {
-    LoadedFile result;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.State = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
-        result.Problem = describe(errno);
-        return result;
-    }
-    std::string text;
+bool readText(int fd, std::string& text, std::string& problem) {
     char buffer[16384];
     while (text.size() <= regedit4::kMaxFileBytes) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            result.State = FileState::Unreadable;
-            result.Problem = describe(errno);
-            ::close(fd);
-            return result;
+            problem = describe(errno);
+            return false;
         }
         if (got == 0)
             break;
         text.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
-    auto document = regedit4::parse(text, result.Problem);
-    if (!document) {
-        result.State = FileState::Damaged;
-        return result;
+    return true;
+}
+
+// Brings the file's parsed state up to date, parsing only when the file is
+// new or has changed. Only a regular file is ever read: opening does not
+// wait for a writer, so a pipe or a device in its place cannot block.
+void refresh(LoadedFile& loaded, const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        const int error = errno;
+        loaded = LoadedFile{};
+        loaded.State = error == ENOENT ? FileState::Missing : FileState::Unreadable;
+        loaded.Problem = describe(error);
+        return;
     }
-    result.State = FileState::Loaded;
-    result.Document = std::move(*document);
-    return result;
+    struct stat info {};
+    const bool known = ::fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        markUnreadable(loaded, known ? "not a regular file" : describe(errno));
+        ::close(fd);
+        return;
+    }
+    const FileIdentity identity = identityOf(info);
+    if (loaded.Identity == identity) {
+        ::close(fd);
+        return;
+    }
+    std::string text, problem;
+    const bool read = readText(fd, text, problem);
+    ::close(fd);
+    if (!read) {
+        markUnreadable(loaded, problem);
+        return;
+    }
+    loaded = LoadedFile{};
+    loaded.Identity = identity;
+    auto document = regedit4::parse(text, loaded.Problem);
+    if (!document) {
+        loaded.State = FileState::Damaged;
+        return;
+    }
+    loaded.State = FileState::Loaded;
+    loaded.Document = std::move(*document);
+}
+
+const LoadedFile& load(OpenKey& key, const fs::path& file) {
+    LoadedFile& loaded = key.Files[file.string()];
+    refresh(loaded, file);
+    return loaded;
 }
 
 std::string timestamp() {
@@ -153,6 +220,59 @@ bool replaceFile(const fs::path& file, int folderFd, const std::string& text, st
     return true;
 }
 
+// Follows symbolic links to the file they end at, which need not exist yet,
+// so that a settings file kept elsewhere is replaced where it lives.
+bool resolveLinks(fs::path& file, std::string& problem) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return true;
+        std::error_code error;
+        const fs::path target = fs::read_symlink(file, error);
+        if (error) {
+            problem = error.message();
+            return false;
+        }
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    problem = describe(ELOOP);
+    return false;
+}
+
+// Decided by the permission bits alone, as replacing a file needs only the
+// folder's permission and the superuser may write anything: a file made
+// read-only is still meant to stay as it is.
+bool isReadOnly(const fs::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0)
+        return false;
+    const mode_t writable = info.st_uid == ::geteuid() ? S_IWUSR : (S_IWUSR | S_IWGRP | S_IWOTH);
+    return (info.st_mode & writable) == 0;
+}
+
+bool isTemporaryName(const std::string& name, const std::string& prefix) {
+    return name.size() == prefix.size() + kTemporarySuffixLength && name.compare(0, prefix.size(), prefix) == 0 &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// Every writer holds the folder lock while its temporary file exists, so one
+// found under the lock was left by a writer that was killed.
+void removeStaleTemporaries(const fs::path& file) {
+    std::string prefix = ".";
+    prefix += file.filename().string();
+    prefix += ".";
+    std::error_code error;
+    for (fs::directory_iterator entry(file.parent_path(), error); !error && entry != fs::directory_iterator();
+         entry.increment(error)) {
+        const fs::path& path = entry->path();
+        struct stat info {};
+        if (isTemporaryName(path.filename().string(), prefix) && ::lstat(path.c_str(), &info) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+            ::unlink(path.c_str());
+    }
+}
+
 bool makeFolders(const fs::path& folder, std::string& problem) {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -210,19 +330,20 @@ bool isEmptyText(const regedit4::Value& value) {
 }
 
 // A damaged user file is reported when it is kept aside, at the first write.
+// An unreadable one is reported once, for reading and writing alike.
 void reportReadProblem(const fs::path& file, const LoadedFile& loaded, bool isUserFile) {
     if (loaded.State == FileState::Damaged && !isUserFile)
         warnOnce("settings file '" + file.string() + "' is damaged (" + loaded.Problem + "); ignoring it");
     else if (loaded.State == FileState::Unreadable)
-        warnOnce("cannot read settings file '" + file.string() + "' (" + loaded.Problem + "); using the defaults");
+        warnOnce("cannot read settings file '" + file.string() + "' (" + loaded.Problem +
+                 "); using the defaults and leaving the file as it is");
 }
 
-const regedit4::Value* findInSystemFiles(const std::string& section, std::string_view name,
-                                         std::vector<LoadedFile>& keep) {
+const regedit4::Value* findInSystemFiles(OpenKey& key, std::string_view name) {
     for (const fs::path& file : systemSettingsFiles()) {
-        keep.push_back(loadFile(file));
-        reportReadProblem(file, keep.back(), false);
-        if (const regedit4::Value* value = findIn(keep.back(), section, name))
+        const LoadedFile& loaded = load(key, file);
+        reportReadProblem(file, loaded, false);
+        if (const regedit4::Value* value = findIn(loaded, key.Section, name))
             return value;
     }
     return nullptr;
@@ -276,7 +397,7 @@ KeyHandle createKey(std::string_view path) {
         warnOnce("no home folder is known; settings cannot be kept");
         return nullptr;
     }
-    return new OpenKey{kRootName + std::string(path)};
+    return new OpenKey{kRootName + std::string(path), {}};
 }
 
 void closeKey(KeyHandle key) { delete key; }
@@ -287,15 +408,14 @@ QueryResult queryValue(KeyHandle key, std::string_view name, void* data, std::ui
     if (!key)
         return QueryResult::Failed;
     const fs::path userFile = userSettingsFile();
-    const LoadedFile user = loadFile(userFile);
+    const LoadedFile& user = load(*key, userFile);
     reportReadProblem(userFile, user, true);
 
     // An empty text is what the programs leave behind for a missing value, so
     // it must not hide a real one that a system-wide installation records.
-    std::vector<LoadedFile> systemFiles;
     const regedit4::Value* value = findIn(user, key->Section, name);
     if (!value || isEmptyText(*value)) {
-        if (const regedit4::Value* system = findInSystemFiles(key->Section, name, systemFiles))
+        if (const regedit4::Value* system = findInSystemFiles(*key, name))
             value = system;
     }
     if (!value)
@@ -321,28 +441,46 @@ bool setValue(KeyHandle key, std::string_view name, std::uint32_t type, const vo
     };
 
     std::string problem;
-    if (!makeFolders(file.parent_path(), problem))
+    fs::path target = file;
+    if (!makeFolders(file.parent_path(), problem) || !resolveLinks(target, problem))
         return cannotSave(problem);
-    FolderLock lock(file.parent_path());
+    FolderLock lock(target.parent_path());
     if (!lock.held())
         return cannotSave(lock.problem());
+    removeStaleTemporaries(target);
 
-    LoadedFile current = loadFile(file);
-    if (current.State == FileState::Unreadable)
-        return cannotSave(current.Problem); // writing now would lose what it holds
+    LoadedFile& current = key->Files[file.string()];
+    refresh(current, file);
+    if (current.State == FileState::Unreadable) {
+        reportReadProblem(file, current, true); // writing now would lose what it holds
+        return false;
+    }
+    if (isReadOnly(target))
+        return cannotSave("the file is read-only");
+    regedit4::Document document;
     if (current.State == FileState::Damaged) {
         fs::path keptAs;
-        if (!moveAside(file, keptAs))
+        if (!moveAside(target, keptAs))
             return cannotSave("it is damaged and could not be kept aside: " + describe(errno));
         warnOnce("settings file '" + file.string() + "' was damaged (" + current.Problem + "); kept it as '" +
                  keptAs.string() + "' and started afresh");
-        current.Document = {};
+    } else {
+        document = current.Document;
     }
 
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    current.Document.section(key->Section).set(name, type, std::vector<std::uint8_t>(bytes, bytes + size));
-    if (!replaceFile(file, lock.fd(), regedit4::format(current.Document), problem))
+    document.section(key->Section).set(name, type, std::vector<std::uint8_t>(bytes, bytes + size));
+    const bool saved = replaceFile(target, lock.fd(), regedit4::format(document), problem);
+    current = LoadedFile{};
+    if (!saved)
         return cannotSave(problem);
+    // Under the lock no other writer can have changed it since the rename.
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) {
+        current.State = FileState::Loaded;
+        current.Document = std::move(document);
+        current.Identity = identityOf(info);
+    }
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <poll.h>
+
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -119,6 +121,21 @@ bool enableVsync(void* displayHandle, unsigned long window) {
             return swapInterval(1) == 0 && !trap.failed();
     }
     return false;
+}
+
+unsigned long rootWindow(void* display) { return DefaultRootWindow(static_cast<Display*>(display)); }
+
+void closeDisplay(void* display) {
+    if (display)
+        XCloseDisplay(static_cast<Display*>(display));
+}
+
+void waitForEvents(void* displayHandle, int otherFd, int limitMs) {
+    auto* display = static_cast<Display*>(displayHandle);
+    if (!display || XPending(display) > 0)
+        return; // XPending also sends what is queued
+    pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0}, {otherFd, POLLIN, 0}};
+    poll(watched, otherFd < 0 ? 1 : 2, limitMs);
 }
 
 } // namespace platform

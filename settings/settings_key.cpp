@@ -2,6 +2,8 @@
 
 #include "settings/schema.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -41,8 +43,16 @@ std::int32_t SettingsKey::readInt(const char* name, std::int32_t defaultValue) {
     return static_cast<std::int32_t>(readDword(name, static_cast<std::uint32_t>(defaultValue)));
 }
 
+// A NaN or an infinity would spoil every position computed from it, so it
+// counts as a failed read.
 float SettingsKey::readFloat(const char* name, float defaultValue) {
-    return schema::bitsFloat(readDword(name, schema::floatBits(defaultValue)));
+    const float value = schema::bitsFloat(readDword(name, schema::floatBits(defaultValue)));
+    if (std::isfinite(value))
+        return value;
+    std::fprintf(stderr, "quorvel3d: the stored %s is not a finite number; using %g\n", name,
+                 static_cast<double>(defaultValue));
+    writeFloat(name, defaultValue);
+    return defaultValue;
 }
 
 const char* SettingsKey::readText(const char* name) {

@@ -2,6 +2,7 @@
 
 #include "show/show_state.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -9,7 +10,9 @@
 
 namespace {
 
-constexpr long kMaxPictureBytes = 64L << 20;
+// Far more than any picture of ours needs; an archive's reader inflates an
+// entry whole on opening it, so its declared size is checked against this first.
+constexpr long kMaxPictureBytes = 16L << 20;
 
 struct QuietErrors {
     jpeg_error_mgr Manager;
@@ -27,13 +30,16 @@ void noteWarning(j_common_ptr info, int level) {
 
 void ignoreMessage(j_common_ptr) {}
 
+// The header alone says how large the picture is; one that claims more than
+// a texture can hold is refused before anything is decoded.
 bool decodeWhole(jpeg_decompress_struct& picture, QuietErrors& errors, const unsigned char* bytes,
-                 unsigned long size, std::vector<unsigned char>& row) {
+                 unsigned long size, unsigned maxSide, std::vector<unsigned char>& row) {
     if (setjmp(errors.Escape))
         return false;
     jpeg_create_decompress(&picture);
     jpeg_mem_src(&picture, bytes, size);
-    if (jpeg_read_header(&picture, TRUE) != JPEG_HEADER_OK)
+    if (jpeg_read_header(&picture, TRUE) != JPEG_HEADER_OK || picture.image_width > maxSide ||
+        picture.image_height > maxSide)
         return false;
     jpeg_start_decompress(&picture);
     row.resize(static_cast<std::size_t>(picture.output_width) * static_cast<std::size_t>(picture.output_components));
@@ -46,7 +52,7 @@ bool decodeWhole(jpeg_decompress_struct& picture, QuietErrors& errors, const uns
 
 } // namespace
 
-bool isWholeJpeg(const unsigned char* bytes, unsigned long size) {
+bool isWholeJpeg(const unsigned char* bytes, unsigned long size, unsigned maxSide) {
     if (!bytes || size == 0)
         return false;
     jpeg_decompress_struct picture{};
@@ -56,13 +62,40 @@ bool isWholeJpeg(const unsigned char* bytes, unsigned long size) {
     errors.Manager.emit_message = noteWarning;
     errors.Manager.output_message = ignoreMessage;
     std::vector<unsigned char> row;
-    const bool whole = decodeWhole(picture, errors, bytes, size, row);
+    const bool whole = decodeWhole(picture, errors, bytes, size, maxSide, row);
     jpeg_destroy_decompress(&picture);
     return whole;
 }
 
+namespace {
+
+unsigned largestTextureSide(const irr::video::IVideoDriver& driver) {
+    const irr::core::dimension2du largest = driver.getMaxTextureSize();
+    unsigned side = kMaxPictureSide;
+    for (const unsigned limit : {largest.Width, largest.Height})
+        if (limit != 0)
+            side = std::min(side, limit);
+    return side;
+}
+
+// The size the first archive holding the name declares for it, as the file
+// system looks in the archives before the disk; -1 when none holds it.
+long declaredArchiveSize(irr::io::IFileSystem& files, const char* name) {
+    for (irr::u32 i = 0; i < files.getFileArchiveCount(); ++i) {
+        const irr::io::IFileList* list = files.getFileArchive(i)->getFileList();
+        const irr::s32 index = list ? list->findFile(name) : -1;
+        if (index >= 0)
+            return static_cast<long>(list->getFileSize(static_cast<irr::u32>(index)));
+    }
+    return -1;
+}
+
+} // namespace
+
 irr::video::ITexture* loadCheckedPicture(const char* name) {
     irr::video::IVideoDriver* driver = Show.Device.VideoDriver;
+    if (declaredArchiveSize(*Show.Device.FileSystem, name) > kMaxPictureBytes)
+        return nullptr;
     irr::io::IReadFile* file = Show.Device.FileSystem->createAndOpenFile(name);
     if (!file)
         return nullptr;
@@ -71,7 +104,8 @@ irr::video::ITexture* loadCheckedPicture(const char* name) {
     if (size > 0 && size <= kMaxPictureBytes) {
         std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
         if (file->read(bytes.data(), static_cast<irr::u32>(size)) == size &&
-            isWholeJpeg(bytes.data(), static_cast<unsigned long>(size)) && file->seek(0))
+            isWholeJpeg(bytes.data(), static_cast<unsigned long>(size), largestTextureSide(*driver)) &&
+            file->seek(0))
             texture = driver->getTexture(file);
     }
     file->drop();

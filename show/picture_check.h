@@ -7,5 +7,10 @@
 // A picture that is missing or damaged gives no texture.
 irr::video::ITexture* loadCheckedPicture(const char* name);
 
-// Whether the bytes hold one complete JPEG picture.
-bool isWholeJpeg(const unsigned char* bytes, unsigned long size);
+// The largest side of a picture the show loads, in pixels, whatever larger
+// textures the driver would take.
+inline constexpr unsigned kMaxPictureSide = 8192;
+
+// Whether the bytes hold one complete JPEG picture no wider and no higher
+// than maxSide pixels.
+bool isWholeJpeg(const unsigned char* bytes, unsigned long size, unsigned maxSide = kMaxPictureSide);

@@ -4,6 +4,8 @@
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -12,6 +14,7 @@ using irr::core::vector3df;
 namespace {
 
 constexpr const char* kArchive = "data01";
+constexpr const char* kPictureFolder = "data";
 constexpr const char* kSkyPicture = "data/skybox.jpg";
 constexpr std::int32_t kFirstBall = 1;
 constexpr std::int32_t kBallCount = 6;
@@ -48,13 +51,28 @@ public:
         return found->second;
     }
 
+    // One line names the folder and what it lacks: without its pictures the
+    // show is plain and dark, and nothing else would say why.
+    void reportMissing() const {
+        std::string missing;
+        for (const auto& [name, texture] : Loaded)
+            if (!texture)
+                missing += (missing.empty() ? "" : ", ") + name;
+        if (missing.empty())
+            return;
+        std::error_code error;
+        const std::string folder = std::filesystem::current_path(error).string();
+        std::fprintf(stderr,
+                     "qvshow: the folder '%s' lacks usable pictures in %s and %s/ (%s); going on without them\n",
+                     folder.c_str(), kArchive, kPictureFolder, missing.c_str());
+    }
+
 private:
     std::map<std::string, irr::video::ITexture*> Loaded;
 };
 
-void addPixels() {
+void addPixels(Pictures& pictures) {
     const ShowSettings& settings = Show.Settings;
-    Pictures pictures;
     for (std::size_t j = 0; j < swarm().size(); ++j) {
         auto* pixel = new Pixel;
         Show.Pixels[j] = pixel;
@@ -96,14 +114,16 @@ void addCamera() {
 }
 
 // Mip-maps would blur the sky's faces at their seams, so they are made
-// without; the driver's setting is put back afterwards.
-void addSkyBox() {
+// without; the driver's setting is put back afterwards. Without its picture
+// the sky box would be a glaring white cube, so the background stays black.
+void addSkyBox(Pictures& pictures) {
     irr::video::IVideoDriver* driver = Show.Device.VideoDriver;
     const bool mipMaps = driver->getTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS);
     driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, false);
-    irr::video::ITexture* sky = loadCheckedPicture(kSkyPicture);
-    Show.Device.SceneManager->addSkyBoxSceneNode(sky, sky, sky, sky, sky, sky, nullptr, -1);
-    Show.Device.ClearBackBuffer = false; // the sky covers the whole view
+    if (irr::video::ITexture* sky = pictures.get(kSkyPicture)) {
+        Show.Device.SceneManager->addSkyBoxSceneNode(sky, sky, sky, sky, sky, sky, nullptr, -1);
+        Show.Device.ClearBackBuffer = false; // the sky covers the whole view
+    }
     driver->setTextureCreationFlag(irr::video::ETCF_CREATE_MIP_MAPS, mipMaps);
 }
 
@@ -111,11 +131,13 @@ void addSkyBox() {
 
 void buildScene() {
     Show.Device.FileSystem->addFileArchive(kArchive, true, false, irr::io::EFAT_ZIP);
-    addPixels();
+    Pictures pictures;
+    addPixels(pictures);
     if (Show.Settings.UseLighting)
         addLight();
     addCamera();
     if (Show.Settings.UseBackground)
-        addSkyBox();
+        addSkyBox(pictures);
     Show.Device.CursorControl->setVisible(false);
+    pictures.reportMissing();
 }

@@ -2,6 +2,8 @@
 
 #include "platform/screen.h"
 #include "platform/show_window.h"
+#include "platform/show_window_embedded.h"
+#include "show/frame_pacer.h"
 #include "show/game_event_receiver.h"
 #include "show/game_map.h"
 #include "show/scene.h"
@@ -10,12 +12,50 @@
 #include "show/swarm/pixel.h"
 #include "show/swarm/scheduler.h"
 
+#include <csignal>
 #include <cstdio>
+#include <memory>
+#include <thread>
 
 namespace {
 
 constexpr int kExitCode = 0; // the show ends with 0 whatever happens
 constexpr const wchar_t* kWindowCaption = L"Quorvel 3D";
+constexpr int kIdleWakeMs = 250; // an idle show looks at signals this often at least
+
+// What one run of the show holds beside ShowState: the X connection kept
+// open from start to end, the host's window when the show draws inside
+// another program's, and how frames are paced.
+struct ShowRun {
+    ShowPlace Place;
+    std::unique_ptr<platform::DisplayConnection> Connection;
+    std::unique_ptr<platform::EmbeddedWindow> Host;
+    bool DriverWaitsForVsync = false;
+    std::optional<double> RefreshHertz;
+    irr::core::dimension2du ViewSize;
+};
+ShowRun Run;
+
+volatile std::sig_atomic_t StopSignal = 0;
+
+void noteStopSignal(int) { StopSignal = 1; }
+
+// Ends the show through its ordinary teardown, so that the cursor comes back
+// and the exit code is 0. No SA_RESTART: a signal cuts a wait short.
+void catchStopSignals() {
+#ifdef _WIN32
+    std::signal(SIGTERM, noteStopSignal);
+    std::signal(SIGINT, noteStopSignal);
+#else
+    struct sigaction action {};
+    action.sa_handler = noteStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+#endif
+}
+
+bool embedded() { return Run.Host != nullptr; }
 
 void fetchEngineInterfaces(DeviceParams& d) {
     d.SceneManager = d.Device->getSceneManager();
@@ -29,14 +69,74 @@ void fetchEngineInterfaces(DeviceParams& d) {
 // window manager is asked to make that window cover the display instead.
 // Vsync is turned on here, not by the engine, because some GLX drivers
 // answer the engine's request with an error that ends the process.
+// A show inside another program's window leaves that window's frame,
+// placement and focus to its owner.
+// Direct3D's window is the engine's own full-screen window, which waits for
+// the vertical blank by itself; it only needs its name.
 void finishWindow(const DeviceParams& d) {
+    if (d.DriverType == irr::video::EDT_DIRECT3D9) {
+        d.Device->setWindowCaption(kWindowCaption);
+        Run.DriverWaitsForVsync = d.Vsync;
+        Run.ViewSize = d.VideoDriver->getScreenSize();
+        return;
+    }
     if (d.DriverType != irr::video::EDT_OPENGL)
         return;
-    d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
     const irr::video::SExposedVideoData& video = d.VideoDriver->getExposedVideoData();
-    platform::coverDisplay(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window, d.Width, d.Height);
-    if (d.Vsync)
-        platform::enableVsync(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window);
+    if (embedded()) {
+        Run.Host->shareWithEngine(video.OpenGLLinux.X11Display);
+    } else {
+        d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
+        platform::coverDisplay(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window, d.Width, d.Height);
+    }
+    Run.DriverWaitsForVsync = d.Vsync && platform::enableVsync(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window);
+    Run.ViewSize = d.VideoDriver->getScreenSize();
+}
+
+// The camera keeps the proportions of the window it draws into, which may
+// change under a show drawn in another program's window.
+void followViewSize(const DeviceParams& d) {
+    const irr::core::dimension2du size = d.VideoDriver->getScreenSize();
+    if (size == Run.ViewSize || size.Width == 0 || size.Height == 0)
+        return;
+    Run.ViewSize = size;
+    if (Show.Camera)
+        Show.Camera->setAspectRatio(static_cast<irr::f32>(size.Width) / static_cast<irr::f32>(size.Height));
+}
+
+bool shouldEnd() {
+    if (StopSignal)
+        return true;
+    if (!embedded())
+        return false;
+    Run.Host->update();
+    return Run.Host->hostGone();
+}
+
+// The show draws while somebody can see it: its own window while it is
+// active, another program's window while that is shown.
+bool seen(const DeviceParams& d) {
+    if (embedded())
+        return Run.Host->hostVisible();
+    return d.Device->isWindowActive() || d.DrawWhenInactive;
+}
+
+// The swarm stands still while nobody sees it, and the process sleeps until
+// the X server has news for it.
+void idle(const DeviceParams& d) {
+    void* display = d.DriverType == irr::video::EDT_OPENGL
+                        ? d.VideoDriver->getExposedVideoData().OpenGLLinux.X11Display
+                        : nullptr;
+    if (!display) {
+        d.Device->yield();
+        return;
+    }
+    platform::waitForEvents(display, embedded() ? Run.Host->connectionFd() : -1, kIdleWakeMs);
+}
+
+void waitForNextFrame(FramePacer& pacer) {
+    if (!Run.DriverWaitsForVsync)
+        std::this_thread::sleep_until(pacer.nextStart(FramePacer::Clock::now()));
 }
 
 bool renderFrame(DeviceParams& d) {
@@ -56,12 +156,24 @@ void prepareShow() {
     Show.Settings.PixelsUsed = clampPixelCount(Show.Settings.PixelsUsed);
     Show.Random.seed(chooseSeed());
     DeviceParams& d = Show.Device;
-    if (const auto screen = platform::primaryScreenSize()) {
-        d.Width = screen->Width;
-        d.Height = screen->Height;
+    Run.Connection = std::make_unique<platform::DisplayConnection>();
+    if (Run.Connection->isOpen()) {
+        const platform::ScreenSize screen = Run.Connection->primaryScreenSize();
+        d.Width = screen.Width;
+        d.Height = screen.Height;
+        Run.RefreshHertz = Run.Connection->refreshRate();
+        if (Run.Place.Where != ShowPlace::Kind::OwnWindow) {
+            const unsigned long host = Run.Place.Where == ShowPlace::Kind::HostWindow
+                                           ? Run.Place.HostWindow
+                                           : platform::rootWindow(Run.Connection->handle());
+            Run.Host = std::make_unique<platform::EmbeddedWindow>(Run.Connection->handle(), host,
+                                                                  platform::EngineVisualRequest{});
+            d.Width = Run.Host->width();
+            d.Height = Run.Host->height();
+        }
     }
-    d.Fullscreen = true;
-    d.DriverType = irr::video::EDT_OPENGL;
+    d.Fullscreen = !embedded();
+    d.DriverType = DeviceParams::kScreenDriver;
     d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
 }
 
@@ -73,9 +185,15 @@ bool createEngineDevice() {
     params.Bits = static_cast<irr::u8>(d.Bits);
     params.Fullscreen = d.Fullscreen;
     params.Stencilbuffer = false;
-    params.Vsync = false; // see finishWindow
+    params.Vsync = d.Vsync && d.DriverType == irr::video::EDT_DIRECT3D9; // see finishWindow
     params.EventReceiver = d.Receiver;
     params.LoggingLevel = irr::ELL_NONE; // the show keeps quiet
+    if (embedded()) {
+        if (!Run.Host->isOpen())
+            return false;
+        params.WindowId = reinterpret_cast<void*>(Run.Host->handle());
+        params.IgnoreInput = true; // the window's owner keeps the input
+    }
     d.Device = irr::createDeviceEx(params);
     if (!d.Device)
         return false;
@@ -84,14 +202,21 @@ bool createEngineDevice() {
     return true;
 }
 
+// A quit request ends the show whether or not it is drawing: a show whose
+// window never became active would otherwise never read it.
 void runFrameLoop() {
     DeviceParams& d = Show.Device;
-    while (d.Device->run()) {
-        if (d.Device->isWindowActive() || d.DrawWhenInactive) {
+    FramePacer pacer(Run.RefreshHertz);
+    while (d.Device->run() && !shouldEnd()) {
+        followViewSize(d);
+        if (seen(d)) {
             if (!renderFrame(d))
                 return;
+            waitForNextFrame(pacer);
+        } else if (Show.QuitRequested) {
+            return;
         } else {
-            d.Device->yield(); // the swarm stands still while nobody sees it
+            idle(d);
         }
     }
 }
@@ -106,35 +231,45 @@ void releasePixels() {
 }
 
 // The receiver outlives the device: the engine may still hand it events
-// while the device closes.
+// while the device closes. The engine leaves open the connection it opened
+// for a window it was handed; it is closed here once the engine is done.
 void teardown() {
     DeviceParams& d = Show.Device;
     releasePixels();
     delete d.Map;
     d.Map = nullptr;
     if (d.Device) {
+        void* engineDisplay = embedded() ? d.VideoDriver->getExposedVideoData().OpenGLLinux.X11Display : nullptr;
         d.Device->closeDevice();
         d.Device->run(); // lets the engine take the window down
         d.Device->drop();
         d.Device = nullptr;
+        platform::closeDisplay(engineDisplay);
     }
     delete d.Receiver;
     d.Receiver = nullptr;
+    Run.Host.reset();
+    Run.Connection.reset();
 }
 
-int runShow() {
+int runShow(ShowPlace place) {
     Show.Device = DeviceParams{};
+    Run = ShowRun{};
+    Run.Place = place;
+    catchStopSignals();
     prepareShow();
     Show.Device.Receiver = new GameEventReceiver;
     Show.Device.Map = new GameMap;
     if (createEngineDevice()) {
         buildScene();
         runFrameLoop();
-    } else if (!platform::primaryScreenSize()) {
-        std::fprintf(stderr, "qvshow: cannot open the X display; nothing to show\n");
+    } else if (!Run.Connection->isOpen()) {
+        std::fprintf(stderr, "%s: cannot open the X display; nothing to show\n", Run.Place.ProgramName);
+    } else if (embedded() && !Run.Host->isOpen()) {
+        // the window's own message has been given
     } else {
-        std::fprintf(stderr, "qvshow: cannot open a %dx%d OpenGL window on this display; nothing to show\n",
-                     Show.Device.Width, Show.Device.Height);
+        std::fprintf(stderr, "%s: cannot open a %dx%d %s window on this display; nothing to show\n",
+                     Run.Place.ProgramName, Show.Device.Width, Show.Device.Height, DeviceParams::kScreenDriverName);
     }
     teardown();
     return kExitCode;

@@ -6,12 +6,23 @@
 
 #include <cstdint>
 
+// Where the show draws: its own full-screen window, which a key press or a
+// click ends, or inside a window another program owns (a screen-saver
+// daemon's or a settings preview's), which keeps the input and ends the
+// show by a signal or by taking the window away.
+struct ShowPlace {
+    enum class Kind { OwnWindow, HostWindow, RootWindow };
+    Kind Where = Kind::OwnWindow;
+    unsigned long HostWindow = 0; // for Kind::HostWindow
+    const char* ProgramName = "qvshow"; // for its messages
+};
+
 void prepareShow();
 bool createEngineDevice();
 void runFrameLoop();
 void releasePixels();
 void teardown();
-int runShow();
+int runShow(ShowPlace place = {});
 
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.

@@ -6,6 +6,7 @@
 #include "tests/support/temp_config.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -128,6 +129,33 @@ TEST_F(LauncherAboutBox, EmptyLicenceShowsAnEmptyBox) {
     ASSERT_EQ(messages.Messages.size(), 1u);
     EXPECT_EQ(messages.Messages[0].Text, "");
     EXPECT_EQ(messages.Messages[0].Caption, "License");
+}
+
+// The real box this time, not the recorder.
+TEST_F(LauncherLicence, BoxShowsMarkupAsTheCharactersOfTheFile) {
+    const std::string text = "<h1>Quorvel 3D</h1> licence <b>terms</b> &amp; more\n<i>second line</i>\n";
+    storeText(schema::kInstallDir, installDir());
+    writeLicence(text);
+    bool shown = false;
+    Qt::TextFormat format = Qt::AutoText;
+    QString shownText;
+    onNextModal([&](QDialog& about) {
+        onNextModal([&](QDialog& box) {
+            if (const auto* label = box.findChild<QLabel*>("qt_msgbox_label")) {
+                shown = true;
+                format = label->textFormat();
+                shownText = label->text();
+            }
+            box.done(0);
+        });
+        button(about, launcher::kIdLicenseButton)->click();
+        button(about, platform::kIdCancel)->click();
+    });
+    launcher::AboutDialog about;
+    about.doModal(launcher::aboutTemplate(), nullptr);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shownText.toStdString(), text);
 }
 
 TEST_F(LauncherAboutBox, HomePageButtonsHandTheirAddressesToTheBrowser) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +26,7 @@ const std::vector<std::vector<Entry>> kExpected = {
      {"Very Fast", 0x3B03126F}},
 };
 
-TEST(LauncherChoiceTable, EveryEntryStoresItsNumberAndSelectsItself) {
+void expectEveryEntryStoresItsNumberAndSelectsItself() {
     ASSERT_EQ(kLists.size(), kExpected.size());
     std::size_t next = 0;
     for (std::size_t l = 0; l < kLists.size(); ++l) {
@@ -41,6 +42,21 @@ TEST(LauncherChoiceTable, EveryEntryStoresItsNumberAndSelectsItself) {
         next += list.Count;
     }
     EXPECT_EQ(next, kChoiceCount);
+}
+
+TEST(LauncherChoiceTable, EveryEntryStoresItsNumberAndSelectsItself) {
+    expectEveryEntryStoresItsNumberAndSelectsItself();
+}
+
+// The application object sets the C library's locale from the environment;
+// the stored bits must not depend on it. The test_locales test
+// generates the locale where the system lacks it.
+TEST(LauncherChoiceTable, CommaDecimalLocaleStoresTheSameBits) {
+    constexpr const char* kCommaLocale = "de_DE.UTF-8";
+    if (!std::setlocale(LC_ALL, kCommaLocale))
+        GTEST_SKIP() << kCommaLocale << " is missing and test_locales could not generate it";
+    expectEveryEntryStoresItsNumberAndSelectsItself();
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(LauncherChoiceTable, DefaultsAreEntriesOfTheirLists) {

@@ -1,4 +1,5 @@
 #include "launcher/startup.h"
+#include "platform/process.h"
 #include "settings/schema.h"
 #include "tests/launcher_test_support.h"
 #include "tests/support/temp_config.h"
@@ -158,15 +159,19 @@ TEST_F(LauncherStartingTheShow, AbsentInstallDirIsCreatedEmptyAndTheShowIsNotFou
     EXPECT_EQ(dir->Bytes, std::string(1, '\0'));
 }
 
-TEST_F(LauncherStartingTheShow, EmptyInstallDirLooksInTheCurrentDirectory) {
+// Running a program from whatever folder the launcher was started in is
+// unsafe: an empty install directory names no place to start the show from.
+TEST_F(LauncherStartingTheShow, EmptyInstallDirIsNotFoundEvenWithAShowAtHand) {
+    const fs::path startedIn = fs::current_path();
+    placeShow(config.root());
+    fs::current_path(config.root());
+    const std::optional<pid_t> local = platform::startProgram(launcher::kShowProgram, "");
+    placeShow(pathDir);
     storeText(schema::kInstallDir, "");
     EXPECT_EQ(launcher::runMode(LaunchMode::RunShow), 0);
+    fs::current_path(startedIn);
+    EXPECT_EQ(local, std::nullopt) << "without a directory only PATH is searched";
     expectNotFound();
-
-    messages.Messages.clear();
-    placeShow(pathDir);
-    EXPECT_EQ(launcher::runMode(LaunchMode::RunShow), 0);
-    EXPECT_EQ(shownLog(), ranIn(fs::current_path()));
 }
 
 TEST_F(LauncherStartingTheShow, OverlongInstallDirIsNotFoundAndKept) {

@@ -5,8 +5,13 @@
 #include "show/swarm/pixel.h"
 #include "show/swarm/scheduler.h"
 
+#include "tests/support/temp_config.h"
+#include "tools/assets/jpeg_encoder.h"
+#include "tools/assets/zip_writer.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -159,10 +164,23 @@ TEST_F(SceneTest, TheSkyBoxComesOnlyWithTheBackgroundAndThenNoClearing) {
     EXPECT_TRUE(Show.Device.ClearBackBuffer);
     stopHeadlessShow();
 
+    layLooseFiles();
     settings.UseBackground = true;
     build(settings);
     EXPECT_EQ(nodesOfType(irr::scene::ESNT_SKY_BOX).size(), 1u);
     EXPECT_FALSE(Show.Device.ClearBackBuffer);
+}
+
+// An untextured sky box would fill the screen with white.
+TEST_F(SceneTest, WithoutItsPictureTheSkyBoxIsLeftOutAndTheFolderNamed) {
+    testing::internal::CaptureStderr();
+    build(ShowSettings{});
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(nodesOfType(irr::scene::ESNT_SKY_BOX).empty());
+    EXPECT_TRUE(Show.Device.ClearBackBuffer);
+    EXPECT_EQ(ballPictures(), std::set<std::string>{"<none>"});
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find(fs::canonical(Folder).string()), std::string::npos) << said;
 }
 
 TEST_F(SceneTest, TheSkyBoxLeavesTheMipMapSettingAsItFoundIt) {
@@ -233,6 +251,66 @@ TEST(PictureCheck, AcceptsOnlyAWholeJpeg) {
     EXPECT_FALSE(isWholeJpeg(bytes, 0));
     const std::string garbage(500, '\x42');
     EXPECT_FALSE(isWholeJpeg(reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size()));
+}
+
+namespace {
+
+std::string blackJpeg(int width, int height) {
+    const std::vector<std::uint8_t> bytes = assets::encodeJpeg(assets::Raster(width, height));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool whole(const std::string& jpeg, unsigned maxSide = kMaxPictureSide) {
+    return isWholeJpeg(reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), maxSide);
+}
+
+// The header claims a side the data does not hold, as a baseline (SOF0) or
+// progressive (SOF2) picture; the sizes are big-endian, height first.
+std::string claimingSide(std::string jpeg, unsigned side, char frame) {
+    const std::size_t at = jpeg.find("\xFF\xC0");
+    jpeg[at + 1] = frame;
+    for (const std::size_t field : {at + 5, at + 7})
+        jpeg.replace(field, 2, {static_cast<char>(side >> 8), static_cast<char>(side & 0xFF)});
+    return jpeg;
+}
+
+// The engine's zip reader allocates what an entry's header claims and
+// inflates into it; this entry is deflated as one stored block.
+std::string zipClaiming(const std::string& name, const std::string& data, std::uint32_t claimedSize) {
+    const auto length = static_cast<std::uint16_t>(data.size());
+    const auto inverse = static_cast<std::uint16_t>(~length);
+    const std::string block = std::string{1, static_cast<char>(length), static_cast<char>(length >> 8),
+                                          static_cast<char>(inverse), static_cast<char>(inverse >> 8)} + data;
+    std::vector<std::uint8_t> zip = assets::buildZip({{name, {block.begin(), block.end()}}});
+    zip[8] = 8; // deflated
+    for (int i = 0; i < 4; ++i)
+        zip[22 + i] = static_cast<std::uint8_t>(claimedSize >> (8 * i));
+    return std::string(zip.begin(), zip.end());
+}
+
+} // namespace
+
+TEST(PictureCheck, RefusesPicturesLargerThanATextureBeforeDecodingThem) {
+    EXPECT_TRUE(whole(blackJpeg(64, 64)));
+    EXPECT_FALSE(whole(blackJpeg(64, 64), 32)) << "larger than the driver's textures";
+    EXPECT_TRUE(whole(blackJpeg(kMaxPictureSide, 8)));
+    EXPECT_FALSE(whole(blackJpeg(kMaxPictureSide + 8, 8)));
+    EXPECT_FALSE(whole(claimingSide(blackJpeg(16, 16), 60000, '\xC0')));
+    EXPECT_FALSE(whole(claimingSide(blackJpeg(16, 16), 20000, '\xC2')));
+}
+
+TEST_F(SceneTest, AnArchiveEntryClaimingMoreThanAPictureMayHoldIsNotInflated) {
+    const std::string sky = TempConfig::readAll(stage() / "data" / "skybox.jpg");
+    ShowSettings settings;
+    settings.PixelsUsed = 256;
+    write("data01", zipClaiming("data/skybox.jpg", sky, static_cast<std::uint32_t>(sky.size())));
+    build(settings);
+    EXPECT_TRUE(skyIsTextured()) << "a deflated entry of honest size loads";
+    stopHeadlessShow();
+
+    write("data01", zipClaiming("data/skybox.jpg", sky, 48u << 20));
+    build(settings);
+    EXPECT_FALSE(skyIsTextured());
 }
 
 TEST_F(SceneTest, AbsurdStoredSizesDistancesAndSpeedsStillGiveAShow) {

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <clocale>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <random>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -96,6 +101,19 @@ TEST(Regedit4Format, AcceptsWhatEditorsAndOtherToolsWrite) {
     EXPECT_EQ(reformat("\n\n"), "REGEDIT4\n");
 }
 
+// The launcher runs under the user's locale; names must match there as they
+// do in the show. test_locales generates tr_TR.UTF-8 where it is missing.
+TEST(Regedit4Format, NamesAndHexDigitsFoldAsAsciiInATurkishLocale) {
+    if (!std::setlocale(LC_ALL, "tr_TR.UTF-8"))
+        GTEST_SKIP() << "tr_TR.UTF-8 is missing and test_locales could not generate it";
+    EXPECT_TRUE(regedit4::sameName("PixelsUsed", "PIXELSUSED"));
+    EXPECT_TRUE(regedit4::sameName("install", "INSTALL"));
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"N\"=dword:0000000A\n"), reformat("REGEDIT4\n[K]\n\"N\"=dword:0000000a\n"));
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"IN\"=dword:1\n\"in\"=dword:2\n"), "<rejected>")
+        << "a name that differs only in case is still the same name";
+    std::setlocale(LC_ALL, "C");
+}
+
 TEST(Regedit4Format, RejectsDamagedText) {
     const std::vector<std::string> damaged = {
         "garbage\n",
@@ -109,6 +127,7 @@ TEST(Regedit4Format, RejectsDamagedText) {
         "REGEDIT4\n[K\n",
         "REGEDIT4\n[K]\n[k]\n",
         "REGEDIT4\n[K]\n\"N\"=\"a\0b\"\n"s,
+        "REGEDIT4\n[K]\n\\\n\n",                     // a continuation of nothing
         "REGEDIT4\n[K]\n" + std::string(regedit4::kMaxFileBytes, ';'),
     };
     for (const std::string& text : damaged)
@@ -227,5 +246,142 @@ TEST_F(Store, TwoProcessesWritingAtOnceBothKeepTheirValues) {
         std::snprintf(expected, sizeof expected, "dword:%08x", round + 1);
         EXPECT_NE(file.find(std::string("\"First\"=") + expected), std::string::npos) << file;
         EXPECT_NE(file.find(std::string("\"Second\"=") + expected), std::string::npos) << file;
+    }
+}
+
+namespace {
+
+// Runs body in a child process that is killed if it blocks; gives its exit
+// status, or -1 when it had to be killed. The bound only guards the suite
+// against hanging; nothing here measures time.
+int runGuarded(const std::function<int()>& body, const fs::path& errors, unsigned guardSeconds = 20) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::freopen(errors.c_str(), "w", stderr);
+        alarm(guardSeconds);
+        const int status = body();
+        std::fflush(stderr);
+        _exit(status);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int linesOf(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+} // namespace
+
+TEST_F(Store, APipeInPlaceOfEitherFileIsNeitherWaitedOnNorReplaced) {
+    for (const fs::path& pipe : {config.userFile(), config.systemFile()}) {
+        fs::remove_all(config.root() / "home" / "quorvel3d");
+        fs::create_directories(pipe.parent_path());
+        ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+        const fs::path errors = config.root() / "stderr.txt";
+        const int status = runGuarded(
+            [&] {
+                const bool found = text("N") != "<none>";
+                const bool saved = setDword("N", 1);
+                return !found && saved == (pipe == config.systemFile()) ? 0 : 1;
+            },
+            errors);
+        EXPECT_EQ(status, 0) << pipe;
+        EXPECT_TRUE(fs::is_fifo(pipe));
+        const std::string said = TempConfig::readAll(errors);
+        EXPECT_EQ(linesOf(said), 1) << said;
+        EXPECT_NE(said.find(pipe.string()), std::string::npos) << said;
+        fs::remove(pipe);
+    }
+}
+
+TEST_F(Store, ReadsAndKeepsEveryValueOfAFileNearTheSizeLimit) {
+    constexpr int kValues = 20000;
+    std::string file = std::string("REGEDIT4\n\n") + kSection + "\n";
+    char line[64];
+    for (int i = 0; i < kValues; ++i) {
+        std::snprintf(line, sizeof line, "\"V%05d\"=\"%036d\"\n", i, i);
+        file += line;
+    }
+    ASSERT_GT(file.size(), regedit4::kMaxFileBytes * 9 / 10);
+    TempConfig::writeAll(config.userFile(), file);
+    // Parsing the whole file once more for each value would take many minutes.
+    const auto readsAndAdds = [&] {
+        for (int i = 0; i < kValues; i += 97) {
+            std::snprintf(line, sizeof line, "V%05d", i);
+            if (text(line) != std::string(31, '0') + (line + 1)) // the name's digits, padded to 36
+                return 1;
+        }
+        return setDword("Added", 7) ? 0 : 1;
+    };
+    ASSERT_EQ(runGuarded(readsAndAdds, config.root() / "stderr.txt", 120), 0);
+    EXPECT_TRUE(TempConfig::readAll(config.userFile()) == file + "\"Added\"=dword:00000007\n");
+}
+
+TEST_F(Store, WritesThroughALinkBesideItsTargetAndLeavesAReadOnlyFileAlone) {
+    const fs::path dotfiles = config.root() / "dotfiles";
+    fs::create_directories(dotfiles);
+    fs::create_directories(config.userFile().parent_path());
+    fs::create_symlink("../../dotfiles/settings.reg", config.userFile()); // dangling until the first write
+    ASSERT_TRUE(setDword("N", 1));
+    ASSERT_TRUE(setDword("M", 2));
+    EXPECT_TRUE(fs::is_symlink(config.userFile()));
+    EXPECT_NE(TempConfig::readAll(dotfiles / "settings.reg").find("\"M\"=dword:00000002"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), fs::directory_iterator()), 1);
+
+    fs::permissions(dotfiles / "settings.reg", fs::perms::owner_read | fs::perms::group_read);
+    const std::string before = TempConfig::readAll(dotfiles / "settings.reg");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(setDword("N", 3));
+    EXPECT_FALSE(setText("Other", "x"));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(TempConfig::readAll(dotfiles / "settings.reg"), before);
+    EXPECT_EQ(linesOf(said), 1) << said;
+    EXPECT_NE(said.find("cannot save"), std::string::npos) << said;
+    EXPECT_EQ(text("N"), "\x01") << "still readable";
+}
+
+TEST_F(Store, AWriteRemovesTemporaryFilesThatKilledWritersLeft) {
+    const fs::path folder = config.userFile().parent_path();
+    const std::vector<std::string> stale = {".settings.reg.a1B2c3", ".settings.reg.ZZZZZZ"};
+    const std::vector<std::string> others = {".settings.reg.toolong7", ".other.reg.a1B2c3", "settings.reg.a1B2c3"};
+    for (const auto& names : {stale, others})
+        for (const std::string& name : names)
+            TempConfig::writeAll(folder / name, "REGEDIT4\n");
+    ASSERT_TRUE(setDword("N", 1));
+    for (const std::string& name : stale)
+        EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const std::string& name : others)
+        EXPECT_TRUE(fs::exists(folder / name)) << name;
+}
+
+// Mutations of valid files must never crash the parser, and whatever it
+// accepts must read back the same after being written out.
+TEST(Regedit4Format, SurvivesMutatedFilesAndRoundTripsWhatItAccepts) {
+    constexpr std::uint32_t kSeed = 20261208;
+    constexpr int kRounds = 50000;
+    const std::vector<std::string> seeds = {
+        "REGEDIT4\n\n[A\\B]\n\"N\"=dword:0000000a\n\"T\"=\"x\\\\y\\\"z\"\n@=\"d\"\n",
+        "REGEDIT4\r\n[K]\r\n\"H\"=hex:01,\\\r\n  02,03\r\n\"E\"=hex(2):41,00\r\n; note\r\n",
+        "\xEF\xBB\xBFREGEDIT4\n[K]\n\"N\"=dword:1\n[L]\n\"M\"=hex:\n",
+    };
+    const std::vector<std::string> pieces = {"\\", "\\\n", "\n", "\r\n", "\"", "[", "]", "@", "=", ":", ",",
+                                             ";", " ", "hex", "dword:", "(", ")", "0", "f", "-"};
+    std::mt19937 random(kSeed);
+    auto below = [&](std::size_t n) { return n ? static_cast<std::size_t>(random() % n) : 0; };
+    for (int round = 0; round < kRounds; ++round) {
+        std::string text = seeds[below(seeds.size())];
+        for (std::size_t edits = 1 + below(4); edits > 0; --edits) {
+            const std::size_t at = below(text.size() + 1);
+            switch (below(3)) {
+            case 0: text.insert(at, pieces[below(pieces.size())]); break;
+            case 1: text.erase(at, 1 + below(3)); break;
+            default: text.insert(at, text.substr(below(text.size()), below(12))); break;
+            }
+        }
+        const auto document = parseText(text);
+        if (!document)
+            continue;
+        const std::string once = regedit4::format(*document);
+        ASSERT_EQ(reformat(once), once) << "round " << round << ": " << text;
     }
 }

@@ -1,34 +1,39 @@
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 #include "settings/show_settings.h"
-#include "tests/support/temp_config.h"
+#include "tests/support/settings_store.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <climits>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+#ifndef _WIN32
+#include "tests/support/temp_config.h"
+
+#include <cstdlib>
+#include <filesystem>
+#endif
+
 using namespace std::string_literals;
+using settings_store::dword;
+using settings_store::text;
+using settings_store::Value;
 
 namespace {
 
-constexpr const char* kHeader = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenmark\\Quorvel 3D]\n";
+constexpr std::uint32_t kBinaryType = 3; // REG_BINARY
 
+// One suite for every store: the settings file on Linux, the registry on
+// Windows. Each case starts from an empty store of its own.
 struct Settings : ::testing::Test {
-    TempConfig config;
+    settings_store::Scope store;
 
-    void store(const std::string& values) { TempConfig::writeAll(config.userFile(), kHeader + values); }
-    std::string file() const { return TempConfig::readAll(config.userFile()); }
-    bool holds(const std::string& line) const { return file().find(line + "\n") != std::string::npos; }
-    int keptCopies() const {
-        int copies = 0;
-        for (const auto& entry : fs::directory_iterator(config.userFile().parent_path()))
-            copies += entry.path().filename().string().find(".damaged-") != std::string::npos;
-        return copies;
-    }
-    void expectDefaults(const ShowSettings& s) {
+    static void put(const char* name, const Value& value) { settings_store::put(name, value); }
+    static std::optional<Value> get(const char* name) { return settings_store::get(name); }
+
+    static void expectDefaults(const ShowSettings& s) {
         EXPECT_EQ(s.PixelsUsed, 1024);
         EXPECT_EQ(s.PixelsSize, 2.0f);
         EXPECT_EQ(s.PixelsColor, 0);
@@ -43,21 +48,25 @@ struct Settings : ::testing::Test {
 
 TEST_F(Settings, AnEmptyStoreGetsAllSevenDefaultsWithTheirExactBits) {
     expectDefaults(loadSettings());
-    EXPECT_EQ(file(), std::string(kHeader) + "\"PixelsUsed\"=dword:00000400\n"
-                                             "\"PixelsSize\"=dword:40000000\n"
-                                             "\"PixelsColor\"=dword:00000000\n"
-                                             "\"UseLighting\"=dword:00000000\n"
-                                             "\"CameraDistance\"=dword:430c0000\n"
-                                             "\"CameraSpeed\"=dword:3a03126f\n"
-                                             "\"UseBackground\"=dword:00000001\n");
+    EXPECT_EQ(settings_store::names(),
+              (std::vector<std::string>{"CameraDistance", "CameraSpeed", "PixelsColor", "PixelsSize", "PixelsUsed",
+                                        "UseBackground", "UseLighting"}));
+    EXPECT_EQ(get("PixelsUsed"), dword(0x400));
+    EXPECT_EQ(get("PixelsSize"), dword(0x40000000));
+    EXPECT_EQ(get("PixelsColor"), dword(0));
+    EXPECT_EQ(get("UseLighting"), dword(0));
+    EXPECT_EQ(get("CameraDistance"), dword(0x430C0000));
+    EXPECT_EQ(get("CameraSpeed"), dword(0x3A03126F));
+    EXPECT_EQ(get("UseBackground"), dword(1));
 }
 
 TEST_F(Settings, StoredValuesAreUsedAsTheyAreAndNotRewritten) {
-    const std::string values = "\"PixelsUsed\"=dword:00000800\n\"PixelsSize\"=dword:40800000\n"
-                               "\"PixelsColor\"=dword:fffffffd\n\"UseLighting\"=dword:00000001\n"
-                               "\"CameraDistance\"=dword:42a00000\n\"CameraSpeed\"=dword:3983126f\n"
-                               "\"UseBackground\"=dword:00000000\n";
-    store(values);
+    const std::vector<std::pair<const char*, std::uint32_t>> values = {
+        {"PixelsUsed", 0x800},         {"PixelsSize", 0x40800000},  {"PixelsColor", 0xFFFFFFFD},
+        {"UseLighting", 1},            {"CameraDistance", 0x42A00000}, {"CameraSpeed", 0x3983126F},
+        {"UseBackground", 0}};
+    for (const auto& [name, bits] : values)
+        put(name, dword(bits));
     const ShowSettings s = loadSettings();
     EXPECT_EQ(s.PixelsUsed, 2048);
     EXPECT_EQ(s.PixelsSize, 4.0f);
@@ -66,7 +75,9 @@ TEST_F(Settings, StoredValuesAreUsedAsTheyAreAndNotRewritten) {
     EXPECT_EQ(s.CameraDistance, 80.0f);
     EXPECT_EQ(schema::floatBits(s.CameraSpeed), 0x3983126Fu);
     EXPECT_FALSE(s.UseBackground);
-    EXPECT_EQ(file(), kHeader + values);
+    for (const auto& [name, bits] : values)
+        EXPECT_EQ(get(name), dword(bits)) << name;
+    EXPECT_EQ(settings_store::names().size(), values.size());
 }
 
 TEST_F(Settings, PixelCountIsClampedInMemoryOnly) {
@@ -76,36 +87,150 @@ TEST_F(Settings, PixelCountIsClampedInMemoryOnly) {
     for (const auto& [stored, used] : cases)
         EXPECT_EQ(clampPixelCount(stored), used) << stored;
 
-    store("\"PixelsUsed\"=dword:00001388\n"); // 5000
+    put("PixelsUsed", dword(5000));
     EXPECT_EQ(loadSettings().PixelsUsed, 5000);
-    EXPECT_TRUE(holds("\"PixelsUsed\"=dword:00001388"));
+    EXPECT_EQ(get("PixelsUsed"), dword(5000));
 }
 
 TEST_F(Settings, SwitchesAreOnOnlyAtExactlyOneAndOtherNumbersStay) {
-    for (const char* number : {"00000000", "00000002", "ffffffff"}) {
-        store(std::string("\"UseLighting\"=dword:00000001\n\"UseBackground\"=dword:") + number + "\n");
+    for (const std::uint32_t number : {0u, 2u, 0xFFFFFFFFu}) {
+        put("UseLighting", dword(1));
+        put("UseBackground", dword(number));
         const ShowSettings s = loadSettings();
         EXPECT_FALSE(s.UseBackground) << number;
         EXPECT_TRUE(s.UseLighting);
-        EXPECT_TRUE(holds(std::string("\"UseBackground\"=dword:") + number));
+        EXPECT_EQ(get("UseBackground"), dword(number));
     }
 }
 
 TEST_F(Settings, AValueThatIsNotFourBytesIsReplacedByItsDefault) {
-    store("\"PixelsUsed\"=\"lots\"\n\"PixelsSize\"=hex:01,02\n\"PixelsColor\"=hex:01,02,03,04,05\n"
-          "\"CameraSpeed\"=hex(3):6f,12,03,3a\n");
+    put("PixelsUsed", text("lots"));
+    put("PixelsSize", Value{kBinaryType, "\x01\x02"});
+    put("PixelsColor", Value{kBinaryType, "\x01\x02\x03\x04\x05"});
+    put("CameraSpeed", Value{kBinaryType, "\x6f\x12\x03\x3a"});
     const ShowSettings s = loadSettings();
     EXPECT_EQ(s.PixelsUsed, 1024);
     EXPECT_EQ(s.PixelsSize, 2.0f);
     EXPECT_EQ(s.PixelsColor, 0);
     EXPECT_EQ(s.CameraSpeed, 0.0005f) << "four bytes of another type are taken as they are";
-    EXPECT_TRUE(holds("\"PixelsUsed\"=dword:00000400"));
-    EXPECT_TRUE(holds("\"PixelsSize\"=dword:40000000"));
-    EXPECT_TRUE(holds("\"PixelsColor\"=dword:00000000"));
-    EXPECT_TRUE(holds("\"CameraSpeed\"=hex:6f,12,03,3a"));
+    EXPECT_EQ(get("PixelsUsed"), dword(0x400));
+    EXPECT_EQ(get("PixelsSize"), dword(0x40000000));
+    EXPECT_EQ(get("PixelsColor"), dword(0));
+    EXPECT_EQ(get("CameraSpeed"), (Value{kBinaryType, "\x6f\x12\x03\x3a"}));
 }
 
-TEST_F(Settings, ADamagedFileGivesDefaultsAndIsKeptAside) {
+TEST_F(Settings, ANonFiniteFloatIsReplacedByItsDefaultButTinyAndZeroFloatsStay) {
+    put("PixelsSize", dword(0x7FC00000));     // NaN
+    put("CameraDistance", dword(0x7F800000)); // +infinity
+    put("CameraSpeed", dword(0xFF800000));    // -infinity
+    testing::internal::CaptureStderr();
+    ShowSettings s = loadSettings();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.PixelsSize, 2.0f);
+    EXPECT_EQ(s.CameraDistance, 140.0f);
+    EXPECT_EQ(s.CameraSpeed, 0.0005f);
+    EXPECT_EQ(get("PixelsSize"), dword(0x40000000));
+    EXPECT_EQ(get("CameraDistance"), dword(0x430C0000));
+    EXPECT_EQ(get("CameraSpeed"), dword(0x3A03126F));
+    EXPECT_NE(said.find("CameraSpeed"), std::string::npos) << said;
+
+    const std::vector<std::pair<const char*, std::uint32_t>> kept = {
+        {"PixelsSize", 1}, {"CameraDistance", 0}, {"CameraSpeed", 0x80000000}}; // a denormal, +0, -0
+    for (const auto& [name, bits] : kept)
+        put(name, dword(bits));
+    s = loadSettings();
+    EXPECT_EQ(schema::floatBits(s.PixelsSize), 1u);
+    EXPECT_EQ(schema::floatBits(s.CameraDistance), 0u);
+    EXPECT_EQ(schema::floatBits(s.CameraSpeed), 0x80000000u);
+    for (const auto& [name, bits] : kept)
+        EXPECT_EQ(get(name), dword(bits)) << name;
+}
+
+TEST_F(Settings, ReadTextCreatesAMissingValueEmpty) {
+    SettingsKey key;
+    EXPECT_STREQ(key.readText(schema::kInstallDir), "");
+    key.close();
+    EXPECT_EQ(get(schema::kInstallDir), text(""));
+}
+
+TEST_F(Settings, ReadTextGivesTheStoredTextAndLeavesATooLongOneAlone) {
+    put(schema::kInstallDir, text("/opt/quorvel3d/"));
+    {
+        SettingsKey key;
+        EXPECT_STREQ(key.readText(schema::kInstallDir), "/opt/quorvel3d/");
+    }
+    const std::string tooLong = "/" + std::string(SettingsKey::kTextSize, 'a') + "/";
+    put(schema::kInstallDir, text(tooLong));
+    SettingsKey key;
+    EXPECT_STREQ(key.readText(schema::kInstallDir), "");
+    key.close();
+    EXPECT_EQ(get(schema::kInstallDir), text(tooLong));
+}
+
+#ifdef _WIN32
+
+// The user's key is read first and is the only one written; the machine's
+// key, where the installer records the install folder, fills in.
+TEST_F(Settings, MachineValuesFillInWhatTheUsersKeyLacksAndStayThere) {
+    settings_store::putMachine(schema::kInstallDir, text("C:\\Apps\\Quorvel 3D\\"));
+    settings_store::putMachine("PixelsUsed", dword(2048));
+    {
+        SettingsKey key;
+        EXPECT_STREQ(key.readText(schema::kInstallDir), "C:\\Apps\\Quorvel 3D\\");
+    }
+    EXPECT_EQ(loadSettings().PixelsUsed, 2048);
+    EXPECT_EQ(get(schema::kInstallDir), std::nullopt);
+    EXPECT_EQ(get("PixelsUsed"), std::nullopt);
+    EXPECT_EQ(get("PixelsSize"), dword(0x40000000)) << "the defaults go to the user's key";
+}
+
+TEST_F(Settings, TheUsersValueWinsAndWritesNeverReachTheMachine) {
+    settings_store::putMachine("PixelsUsed", dword(2048));
+    put("PixelsUsed", dword(512));
+    EXPECT_EQ(loadSettings().PixelsUsed, 512);
+    {
+        SettingsKey key;
+        key.writeInt("PixelsUsed", 4096);
+    }
+    EXPECT_EQ(get("PixelsUsed"), dword(4096));
+    EXPECT_EQ(settings_store::getMachine("PixelsUsed"), dword(2048));
+}
+
+// An empty text is what reading a missing folder leaves in the user's key;
+// the installer may record the folder later.
+TEST_F(Settings, AnEmptyUserTextDoesNotHideTheInstalledFolder) {
+    {
+        SettingsKey key;
+        EXPECT_STREQ(key.readText(schema::kInstallDir), "");
+    }
+    settings_store::putMachine(schema::kInstallDir, text("D:\\Show\\"));
+    SettingsKey key;
+    EXPECT_STREQ(key.readText(schema::kInstallDir), "D:\\Show\\");
+}
+
+#else
+
+namespace {
+
+constexpr const char* kHeader = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenmark\\Quorvel 3D]\n";
+
+// Cases that only a file can have: damage, folders in the way, long paths.
+struct SettingsFile : ::testing::Test {
+    TempConfig config;
+
+    std::string file() const { return TempConfig::readAll(config.userFile()); }
+    bool holds(const std::string& line) const { return file().find(line + "\n") != std::string::npos; }
+    int keptCopies() const {
+        int copies = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(config.userFile().parent_path()))
+            copies += entry.path().filename().string().find(".damaged-") != std::string::npos;
+        return copies;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsFile, ADamagedFileGivesDefaultsAndIsKeptAside) {
     const std::vector<std::string> damaged = {
         "\x01\x02garbage\xff",
         std::string(kHeader) + "\"PixelsUsed\"=dwo",
@@ -115,11 +240,11 @@ TEST_F(Settings, ADamagedFileGivesDefaultsAndIsKeptAside) {
         std::string(kHeader) + "\"PixelsUsed\"=dword:00000100\n\"PixelsUsed\"=dword:00000200\n",
     };
     for (const std::string& bytes : damaged) {
-        fs::remove_all(config.userFile().parent_path());
+        std::filesystem::remove_all(config.userFile().parent_path());
         TempConfig::writeAll(config.userFile(), bytes);
-        expectDefaults(loadSettings());
+        Settings::expectDefaults(loadSettings());
         ASSERT_EQ(keptCopies(), 1) << bytes.substr(0, 40);
-        for (const auto& entry : fs::directory_iterator(config.userFile().parent_path())) {
+        for (const auto& entry : std::filesystem::directory_iterator(config.userFile().parent_path())) {
             if (entry.path() != config.userFile()) {
                 EXPECT_EQ(TempConfig::readAll(entry.path()), bytes);
             }
@@ -128,38 +253,19 @@ TEST_F(Settings, ADamagedFileGivesDefaultsAndIsKeptAside) {
     }
 }
 
-TEST_F(Settings, AnUnreadableFileUnwritableFolderOrOverlongPathGivesDefaultsAndLosesNothing) {
-    fs::create_directories(config.userFile()); // cannot be read as a file
-    expectDefaults(loadSettings());
-    EXPECT_TRUE(fs::is_directory(config.userFile()));
+TEST_F(SettingsFile, AnUnreadableFileUnwritableFolderOrOverlongPathGivesDefaultsAndLosesNothing) {
+    std::filesystem::create_directories(config.userFile()); // cannot be read as a file
+    Settings::expectDefaults(loadSettings());
+    EXPECT_TRUE(std::filesystem::is_directory(config.userFile()));
 
     TempConfig::writeAll(config.root() / "not-a-folder", "mine");
     setenv("XDG_CONFIG_HOME", (config.root() / "not-a-folder").c_str(), 1);
-    expectDefaults(loadSettings());
+    Settings::expectDefaults(loadSettings());
     EXPECT_EQ(TempConfig::readAll(config.root() / "not-a-folder"), "mine");
 
     const std::string overlong = (config.root() / std::string(5000, 'a')).string();
     setenv("XDG_CONFIG_HOME", overlong.c_str(), 1);
-    expectDefaults(loadSettings());
+    Settings::expectDefaults(loadSettings());
 }
 
-TEST_F(Settings, ReadTextCreatesAMissingValueEmpty) {
-    SettingsKey key;
-    EXPECT_STREQ(key.readText(schema::kInstallDir), "");
-    key.close();
-    EXPECT_TRUE(holds("\"InstallDir\"=\"\""));
-}
-
-TEST_F(Settings, ReadTextGivesTheStoredTextAndLeavesATooLongOneAlone) {
-    store("\"InstallDir\"=\"/opt/quorvel3d/\"\n");
-    {
-        SettingsKey key;
-        EXPECT_STREQ(key.readText(schema::kInstallDir), "/opt/quorvel3d/");
-    }
-    const std::string tooLong = "/" + std::string(SettingsKey::kTextSize, 'a') + "/";
-    store("\"InstallDir\"=\"" + tooLong + "\"\n");
-    SettingsKey key;
-    EXPECT_STREQ(key.readText(schema::kInstallDir), "");
-    key.close();
-    EXPECT_TRUE(holds("\"InstallDir\"=\"" + tooLong + "\""));
-}
+#endif

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Quorvel3D /s starts the show from the install folder and waits for it; a
-# key press ends the show, and both end with 0. Without a show program the
-# launcher says so in one line on stderr (no display to show a box on) and
-# still ends with 0. /p ends at once and changes nothing.
+# key press ends the show, and both end with 0. Without a show program, or
+# with an empty install folder, the launcher says so in one line on stderr
+# (no display to show a box on) and still ends with 0. /p ends at once and
+# changes nothing.
 source "$(dirname "$0")/show_lib.sh"
 
 LAUNCHER="$QV_STAGE_DIR/Quorvel3D"
@@ -36,6 +37,26 @@ run_missing_show() {
   launcher_run "$name" env -u DISPLAY PATH=/usr/bin:/bin "$LAUNCHER" /s || return
   check_eq "$name: says so in one line on stderr" "$NOT_FOUND" "$(xsession_stderr "$name")"
   check_eq "$name: prints nothing on stdout" "" "$(xsession_stdout "$name")"
+}
+
+# An empty InstallDir names no folder: a qvshow in the folder the launcher
+# was started in is not run.
+run_empty_install_dir() {
+  local name=empty-install-dir here marker
+  here="$(xsession_temp_dir)"
+  marker="$here/started-from-here"
+  printf '#!/bin/sh\ntouch "%s"\n' "$marker" >"$here/qvshow"
+  chmod +x "$here/qvshow"
+  xsession_settings_clear
+  xsession_settings_text InstallDir ""
+  launcher_run "$name" env -u DISPLAY PATH=/usr/bin:/bin "$LAUNCHER" /s || return
+  check_eq "$name: says the show is not found" "$NOT_FOUND" "$(xsession_stderr "$name")"
+  if [ -e "$marker" ]; then
+    fail "$name: runs no qvshow from the current folder"
+  else
+    pass "$name: runs no qvshow from the current folder"
+  fi
+  rm -f "$here/qvshow"
 }
 
 run_preview() {
@@ -89,6 +110,7 @@ xsession_start 1280x1024
 xsession_start_wm
 
 run_missing_show
+run_empty_install_dir
 run_preview
 [ -x "$QVSHOW" ] || xsession_skip "$QVSHOW is not built"
 run_show

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The show on a bare X server, with no window manager to give it the focus
-# or to make it full-screen: it must do both itself, draw, and end on a key.
+# or to make it full-screen: it must do both itself, draw, and end on a key,
+# even once it has lost the focus to another window.
 source "$(dirname "$0")/show_lib.sh"
 
 run_show() {
@@ -11,11 +12,31 @@ run_show() {
   show_end_run "$name" "$how" "$end_command"
 }
 
+xs_host_id_printed() { [ -s "$XS_ARTEFACTS/other-window.out" ]; }
+
+# Another program takes the focus from the show, and with no window manager
+# nothing gives it back: the show stops drawing, yet a click on it must
+# still end it.
+run_unfocused_show() {
+  local name=unfocused other
+  xsession_spawn other-window "$XS_TMP" "$QV_PROBE" window 100 100
+  xs_poll 10 xs_host_id_printed || { fail "$name: another window appears"; return; }
+  other=$(xsession_stdout other-window)
+  show_start "$name" || return
+  show_check_frames "$name" || return
+  xdotool windowfocus "$other"
+  check_eq "$name: the other window has the focus" "$((other))" "$(xdotool getwindowfocus)"
+  xsession_move 400 300
+  xsession_click 1
+  show_expect_end "$name" "a click while it had no focus"
+}
+
 show_require_build
 xsession_start 800x600
 
 show_check_cursor "the cursor is visible before the show" visible
 run_show key "a key press" "xsession_key Return"
 run_show left-click "a left click" "xsession_click 1"
+run_unfocused_show
 
 xsession_finish

@@ -10,6 +10,11 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr int kUsageError = 2;
@@ -28,6 +33,9 @@ void printLine(std::int64_t frame, const TraceOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY); // lines end as on Linux, so that traces compare byte for byte
+#endif
     std::string error;
     const auto options = parseTraceOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {

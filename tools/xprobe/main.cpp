@@ -3,12 +3,19 @@
 //   qvxprobe cursor   prints "visible" when the cursor now shown on the screen
 //                   has at least one pixel that is not fully transparent,
 //                   else "hidden"
+//   qvxprobe window W H [argb]
+//                   maps a W x H window named "qvxprobe host" (with a 32-bit
+//                   ARGB visual when asked), prints its id (0x...) and keeps
+//                   it until killed: a host for programs that draw into a
+//                   window they are given
 //
-// Exit codes: 0 answered, 1 usage, 2 no display or no XFIXES.
+// Exit codes: 0 answered, 1 usage, 2 no display, no XFIXES or no such visual.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -17,6 +24,8 @@ constexpr int kAnswered = 0;
 constexpr int kUsage = 1;
 constexpr int kNoServer = 2;
 constexpr unsigned long kAlphaMask = 0xFF000000UL; // cursor pixels are ARGB
+constexpr int kArgbDepth = 32;
+constexpr unsigned long kHostBackground = 0x808080; // grey: neither the show's black nor its colours
 
 bool hasOpaquePixel(const XFixesCursorImage& image) {
     const unsigned long count = static_cast<unsigned long>(image.width) * image.height;
@@ -43,19 +52,61 @@ int probeCursor(Display* display) {
     return kAnswered;
 }
 
+// The default visual, or a 32-bit TrueColor one with alpha.
+bool chooseVisual(Display* display, bool argb, XVisualInfo& chosen) {
+    if (!argb) {
+        chosen.visual = DefaultVisual(display, DefaultScreen(display));
+        chosen.depth = DefaultDepth(display, DefaultScreen(display));
+        return true;
+    }
+    return XMatchVisualInfo(display, DefaultScreen(display), kArgbDepth, TrueColor, &chosen);
+}
+
+int hostWindow(Display* display, unsigned width, unsigned height, bool argb) {
+    XVisualInfo visual{};
+    if (!chooseVisual(display, argb, visual)) {
+        std::fprintf(stderr, "qvxprobe: the X server has no 32-bit TrueColor visual\n");
+        return kNoServer;
+    }
+    const Window root = DefaultRootWindow(display);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(display, root, visual.visual, AllocNone);
+    attributes.background_pixel = kHostBackground | (argb ? kAlphaMask : 0);
+    attributes.border_pixel = 0;
+    const Window window = XCreateWindow(display, root, 0, 0, width, height, 0, visual.depth, InputOutput,
+                                        visual.visual, CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+    XStoreName(display, window, "qvxprobe host");
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::printf("0x%lx\n", window);
+    std::fflush(stdout);
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event); // none are selected: waits until killed
+    }
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe window WIDTH HEIGHT [argb]\n");
+    return kUsage;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || std::strcmp(argv[1], "cursor") != 0) {
-        std::fprintf(stderr, "usage: qvxprobe cursor\n");
-        return kUsage;
-    }
+    const bool cursor = argc == 2 && std::strcmp(argv[1], "cursor") == 0;
+    const bool window = (argc == 4 || (argc == 5 && std::strcmp(argv[4], "argb") == 0)) &&
+                        std::strcmp(argv[1], "window") == 0 && std::atoi(argv[2]) > 0 && std::atoi(argv[3]) > 0;
+    if (!cursor && !window)
+        return usage();
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "qvxprobe: cannot open display '%s'\n", XDisplayName(nullptr));
         return kNoServer;
     }
-    const int result = probeCursor(display);
+    const int result = cursor ? probeCursor(display)
+                              : hostWindow(display, static_cast<unsigned>(std::atoi(argv[2])),
+                                           static_cast<unsigned>(std::atoi(argv[3])), argc == 5);
     XCloseDisplay(display);
     return result;
 }

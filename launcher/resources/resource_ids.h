@@ -1,0 +1,22 @@
+#pragma once
+
+// The numbers that the resource script and the code share. The resource
+// compiler reads only preprocessor names, so they are spelled that way here,
+// once; templates_win32.cpp checks them against the code's constants.
+
+#define QV_IDD_OPTIONS 109
+#define QV_IDD_ABOUT 108
+#define QV_IDI_PROGRAM 7777
+
+#define QV_IDC_ABOUT 106
+#define QV_IDC_COUNT 1019
+#define QV_IDC_SIZE 1020
+#define QV_IDC_COLOR 1021
+#define QV_IDC_DISTANCE 1022
+#define QV_IDC_SPEED 1023
+#define QV_IDC_BACKGROUND 1024
+#define QV_IDC_LIGHTING 1025
+
+#define QV_IDC_PRODUCT_PAGE 102
+#define QV_IDC_MAKER_PAGE 103
+#define QV_IDC_LICENSE 104

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# quorvel3d under the real xscreensaver daemon: a ~/.xscreensaver that lists
+# only our program, "xscreensaver-command -activate" shows the swarm,
+# "-deactivate" ends it and leaves no process behind. The daemon starts no
+# programs for root, so as root the daemon runs as a test user.
+source "$(dirname "$0")/hack_lib.sh"
+
+SAVER_USER=qvsaver
+DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start or go
+SAVER_HOME=""
+
+command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
+  xsession_skip "xscreensaver is not installed (tools/install-deps installs it)"
+
+cleanup() {
+  xsession_cleanup
+  [ -n "$SAVER_HOME" ] && rm -rf "$SAVER_HOME"
+}
+trap cleanup EXIT
+
+# Sets SAVER_COMMAND to run ARGS as the test user, in an environment as bare
+# as a session's.
+saver_command() {
+  SAVER_COMMAND=(env -i "HOME=$SAVER_HOME" "DISPLAY=$DISPLAY" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@")
+  [ "$(id -u)" -ne 0 ] || SAVER_COMMAND=(runuser -u "$SAVER_USER" -- "${SAVER_COMMAND[@]}")
+}
+
+as_saver_user() { saver_command "$@" && "${SAVER_COMMAND[@]}"; }
+
+saver_user() { if [ "$(id -u)" -eq 0 ]; then printf '%s\n' "$SAVER_USER"; else id -un; fi; }
+
+# The program and its pictures go into the user's home: the build folder
+# may be closed to other users. It finds the pictures beside itself.
+make_saver_home() {
+  if [ "$(id -u)" -eq 0 ] && ! id "$SAVER_USER" >/dev/null 2>&1; then
+    useradd --system --no-create-home --shell /usr/sbin/nologin "$SAVER_USER" ||
+      xsession_skip "cannot add the test user $SAVER_USER"
+  fi
+  SAVER_HOME=$(mktemp -d "${TMPDIR:-/tmp}/qv-saver.XXXXXX")
+  mkdir -p "$SAVER_HOME/hack"
+  cp -r "$QV_HACK" "$QV_STAGE_DIR/data01" "$QV_STAGE_DIR/data" "$SAVER_HOME/hack/"
+  cat >"$SAVER_HOME/.xscreensaver" <<CONFIG
+mode: one
+selected: 0
+timeout: 1:00:00
+lock: False
+fade: False
+unfade: False
+splash: False
+dpmsEnabled: False
+programs: GL: "Quorvel 3D" $SAVER_HOME/hack/quorvel3d --root \\n
+CONFIG
+  chmod -R a+rX "$SAVER_HOME"
+  [ "$(id -u)" -eq 0 ] && chown -R "$SAVER_USER:" "$SAVER_HOME"
+  return 0
+}
+
+xs_daemon_answers() { as_saver_user xscreensaver-command -version >/dev/null 2>&1; }
+xs_hack_pids() { pgrep -u "$(saver_user)" -x quorvel3d; }
+xs_hack_runs() { xs_hack_pids >/dev/null; }
+xs_hack_gone() { ! xs_hack_runs; }
+
+hack_require_build
+xsession_start 1024x768 -ac
+make_saver_home
+
+saver_command xscreensaver -no-splash -verbose
+xsession_spawn daemon "$SAVER_HOME" "${SAVER_COMMAND[@]}"
+xs_poll "$DAEMON_TIMEOUT" xs_daemon_answers || { fail "the daemon answers" "$(xsession_stderr daemon)"; xsession_finish; }
+
+as_saver_user xscreensaver-command -activate >/dev/null
+if xs_poll "$DAEMON_TIMEOUT" xs_hack_runs; then
+  pass "-activate starts quorvel3d (pid $(xs_hack_pids | tr '\n' ' '))"
+  if show_wait_balls activated; then
+    pass "the screen shows the swarm ($SHOW_SHOT)"
+  else
+    fail "the screen shows the swarm" "last screenshot: $SHOW_SHOT"
+  fi
+  check "the program says nothing" bash -c "! grep -q 'quorvel3d:' '$XS_ARTEFACTS/daemon.err' '$XS_ARTEFACTS/daemon.out'"
+else
+  fail "-activate starts quorvel3d" "daemon log: $XS_ARTEFACTS/daemon.err"
+fi
+
+as_saver_user xscreensaver-command -deactivate >/dev/null
+if xs_poll "$DAEMON_TIMEOUT" xs_hack_gone; then
+  pass "-deactivate ends quorvel3d and leaves no process"
+else
+  fail "-deactivate ends quorvel3d and leaves no process" "still running: $(xs_hack_pids | tr '\n' ' ')"
+fi
+
+xsession_finish
