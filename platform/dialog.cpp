@@ -159,14 +159,6 @@ QMargins expectedFrame(const QWidget& window, const QWidget* owner) {
     return owner ? marginsOf(*owner) : QMargins();
 }
 
-int keepInside(int position, int length, int low, int high) {
-    if (position < low)
-        return low;
-    if (position + length > high)
-        return high - length;
-    return position;
-}
-
 } // namespace
 
 int Dialog::doModal(const DialogTemplate& dialogTemplate, Window owner) {
@@ -253,12 +245,6 @@ Window activeWindow() {
     // Window managers report activation late; the modal dialog on top is the
     // one the user is working in.
     return QApplication::activeModalWidget();
-}
-
-Point centredPosition(int width, int height, const Rect& centre, const Rect& area) {
-    const int x = (centre.Left + centre.Right) / 2 - width / 2;
-    const int y = (centre.Top + centre.Bottom) / 2 - height / 2;
-    return {keepInside(x, width, area.Left, area.Right), keepInside(y, height, area.Top, area.Bottom)};
 }
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/settings_file.h"
+#include "platform/file_io.h"
 
 #include "platform/regedit4.h"
 #include "platform/registry.h"
@@ -181,19 +182,6 @@ bool moveAside(const fs::path& file, fs::path& keptAs) {
     return false;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
 // Temporary file, fsync, rename: a reader or a crash sees the old file or
 // the new one, never a torn one.
 bool replaceFile(const fs::path& file, int folderFd, const std::string& text, std::string& problem) {
@@ -208,7 +196,7 @@ bool replaceFile(const fs::path& file, int folderFd, const std::string& text, st
     }
     struct stat old {};
     const mode_t mode = ::stat(file.c_str(), &old) == 0 ? (old.st_mode & 07777) : kNewFileMode;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+    const bool written = ::fchmod(fd, mode) == 0 && platform::writeAll(fd, text) && ::fsync(fd) == 0;
     const int writeError = errno;
     ::close(fd);
     if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {

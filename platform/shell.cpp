@@ -1,8 +1,5 @@
 #include "platform/shell.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
 #include <utility>
 
 namespace platform {
@@ -20,7 +17,7 @@ void openAddress(Window owner, const char* address) {
         currentOpener()(owner, address);
         return;
     }
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+    openWithSystem(owner, address);
 }
 
 AddressOpener setAddressOpener(AddressOpener opener) {

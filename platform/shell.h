@@ -18,4 +18,7 @@ void openAddress(Window owner, const char* address);
 // Gives the opener that was in place.
 AddressOpener setAddressOpener(AddressOpener opener);
 
+// The system's own opener, which openAddress uses when no other is set.
+void openWithSystem(Window owner, const char* address);
+
 } // namespace platform

@@ -4,28 +4,10 @@
 
 #include <shellapi.h>
 
-#include <utility>
-
 namespace platform {
-namespace {
 
-AddressOpener& currentOpener() {
-    static AddressOpener opener;
-    return opener;
-}
-
-} // namespace
-
-void openAddress(Window owner, const char* address) {
-    if (currentOpener()) {
-        currentOpener()(owner, address);
-        return;
-    }
+void openWithSystem(Window owner, const char* address) {
     ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWDEFAULT);
-}
-
-AddressOpener setAddressOpener(AddressOpener opener) {
-    return std::exchange(currentOpener(), std::move(opener));
 }
 
 } // namespace platform

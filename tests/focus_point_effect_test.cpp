@@ -51,13 +51,6 @@ TEST_F(FocusPointTest, ARunLastsItsWaitPlusTwoCallsAndAPixelOnThePointStaysThere
 }
 
 TEST_F(FocusPointTest, AnUnknownStageChangesNothing) {
-    state().Stage = static_cast<FocusPointStage>(3);
     state().Wait = 42;
-    pixel(0).Velocity = {0.5f, 0, 0};
-    platform::Random15 expected = Show.Random;
-    EXPECT_TRUE(FocusPointEffect());
-    EXPECT_EQ(static_cast<int>(state().Stage), 3);
-    EXPECT_EQ(state().Wait, 42);
-    EXPECT_EQ(pixel(0).Velocity, vector3df(0.5f, 0, 0));
-    EXPECT_EQ(Show.Random.next(), expected.next());
+    expectUnknownStageIgnored(FocusPointEffect, state(), 0);
 }

@@ -99,15 +99,8 @@ TEST_F(GatherSpreadTest, ARunLastsItsStartTheGatheringAndPixelZerosSpread) {
 }
 
 TEST_F(GatherSpreadTest, AnUnknownStageChangesNothing) {
-    state().Stage = static_cast<GatherSpreadStage>(0);
     state().HalfWidth = 20;
-    const vector3df velocity = pixel(0).Velocity;
-    platform::Random15 expected = Show.Random;
-    EXPECT_TRUE(GatherSpreadEffect());
-    EXPECT_EQ(static_cast<int>(state().Stage), 0);
-    EXPECT_EQ(state().HalfWidth, 20);
-    EXPECT_EQ(pixel(0).Velocity, velocity);
-    EXPECT_EQ(Show.Random.next(), expected.next());
+    expectUnknownStageIgnored(GatherSpreadEffect, state(), 0);
 }
 
 TEST_F(GatherSpreadTest, DrawsInTheOrderOfEachFigureZThenYThenX) {

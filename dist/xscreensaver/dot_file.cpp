@@ -1,6 +1,7 @@
 #include "dist/xscreensaver/dot_file.h"
 
 #include "dist/xscreensaver/programs_list.h"
+#include "platform/file_io.h"
 
 #include <cerrno>
 #include <cstring>
@@ -78,19 +79,6 @@ std::optional<Snapshot> readFile(const fs::path& file, std::string& problem) {
     return snapshot;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -115,7 +103,7 @@ std::string writeTemporary(const fs::path& target, const Snapshot& old, const st
     // the file is still theirs to read through its permissions.
     if (old.Exists && ::geteuid() == 0 && ::fchown(fd.get(), old.Info.st_uid, old.Info.st_gid) != 0) {
     }
-    if (::fchmod(fd.get(), mode) != 0 || !writeAll(fd.get(), text) || ::fsync(fd.get()) != 0) {
+    if (::fchmod(fd.get(), mode) != 0 || !platform::writeAll(fd.get(), text) || ::fsync(fd.get()) != 0) {
         problem = "cannot write beside it: " + describe(errno);
         ::unlink(temporary.c_str());
         return {};

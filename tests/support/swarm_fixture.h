@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -70,6 +72,34 @@ protected:
         for (const auto& part : parts)
             all.insert(all.end(), part.begin(), part.end());
         return all;
+    }
+
+    // The longest frame count in the swarm, or 0.
+    static std::int32_t longestTrip() {
+        std::int32_t longest = 0;
+        for (Pixel* p : swarm())
+            longest = std::max(longest, p->FramesLeft);
+        return longest;
+    }
+
+    // An effect called in a stage it does not know keeps running and changes
+    // nothing: it draws nothing, aims no pixel and leaves its state as it was.
+    template <typename State>
+    static void expectUnknownStageIgnored(bool (*effect)(), State& state, std::int32_t stage) {
+        state.Stage = static_cast<decltype(state.Stage)>(stage);
+        unsigned char before[sizeof(State)];
+        std::memcpy(before, static_cast<const void*>(&state), sizeof(State));
+        std::vector<irr::core::vector3df> velocities;
+        for (Pixel* p : swarm())
+            velocities.push_back(p->Velocity);
+        std::vector<int> draws;
+        Show.DrawRecord = &draws;
+        EXPECT_TRUE(effect());
+        Show.DrawRecord = nullptr;
+        EXPECT_TRUE(draws.empty()) << "no draw was made";
+        EXPECT_EQ(std::memcmp(before, static_cast<const void*>(&state), sizeof(State)), 0) << "the state is as it was";
+        for (std::size_t i = 0; i < velocities.size(); ++i)
+            EXPECT_EQ(pixel(i).Velocity, velocities[i]) << "pixel " << i;
     }
 
     // Calls until the effect ends; gives the number of calls, the last included.
