@@ -19,18 +19,8 @@ add_custom_command(
   COMMENT "Drawing the program icon")
 
 add_library(qv_launcher STATIC
-  about_dialog.cpp
-  about_dialog.h
-  choice_table.cpp
-  choice_table.h
-  licence.cpp
-  licence.h
-  main_dialog.cpp
-  main_dialog.h
+  ${QV_LAUNCHER_SOURCES}
   resources/resource_ids.h
-  startup.cpp
-  startup.h
-  templates.h
   templates_win32.cpp)
 target_include_directories(qv_launcher PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(qv_launcher PUBLIC qv_platform_ui qv_settings PRIVATE qv_warnings)
