@@ -27,17 +27,12 @@ unset QT_QPA_PLATFORM # the real X server, never Qt's off-screen stand-in
 xsession_runtime_dir
 xsession_lsan_suppressions "$(dirname "$0")/launcher_lsan.supp"
 
-# The root window as the server holds it. xwd's reading of the root goes
-# window by window when their colour maps differ, and returns a Qt dialog
-# opened over another one as black although the server shows it painted.
-root_screenshot() { import -display "$DISPLAY" -window root "png:$1"; }
-
 # Mean brightness of window ID's inside in a fresh screenshot.
 window_face_mean() {
   local shot w h x y
   shot="$XS_ARTEFACTS/$2.png"
   read -r w h x y < <(xsession_window_geometry "$1")
-  root_screenshot "$shot"
+  xsession_screenshot "$shot"
   img_mean "$shot" "${w}x${h}+${x}+${y}"
 }
 
@@ -86,7 +81,7 @@ options=$(xsession_wait_window "$OPTIONS_TITLE" "$WINDOW_TIMEOUT") || {
 pass "the options dialog opens"
 sleep "$PAINT_PAUSE"
 plain_shot="$XS_ARTEFACTS/options-plain.png"
-root_screenshot "$plain_shot"
+xsession_screenshot "$plain_shot"
 read -r dialog_w dialog_h dialog_x dialog_y < <(xsession_window_geometry "$options")
 expect_fixed_frame "$options" "the options dialog"
 
@@ -145,7 +140,7 @@ run_with_qt_options() {
   pass "$what: the options dialog opens"
   sleep "$PAINT_PAUSE"
   shot="$XS_ARTEFACTS/$name.png"
-  root_screenshot "$shot"
+  xsession_screenshot "$shot"
   crop="${dialog_w}x${dialog_h}+${dialog_x}+${dialog_y}"
   convert "$plain_shot" -crop "$crop" +repage "$XS_ARTEFACTS/crop-plain.png"
   convert "$shot" -crop "$crop" +repage "$XS_ARTEFACTS/crop-$name.png"

@@ -350,7 +350,11 @@ xsession_wheel() {
 
 # --- screenshots and pictures ------------------------------------------------
 
-xsession_screenshot() { xwd -root -silent -display "$DISPLAY" | convert xwd:- "png:$1"; }
+# The root window as the server holds it. xwd's reading of the root goes
+# window by window when their colour maps differ, and returns a dialog opened
+# over another one (Qt's or Wine's) as black although the server shows it
+# painted; ImageMagick reads the root as one picture.
+xsession_screenshot() { import -display "$DISPLAY" -window root "png:$1"; }
 
 # Numbered in the order taken; callers often run this in a subshell, so the
 # count comes from the folder rather than a variable.

@@ -16,10 +16,6 @@
 # shellcheck source=wine_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 
-# xwd shows Wine's owned dialogs (the about box, message boxes) black even
-# once they are drawn; ImageMagick's reading of the root window does not.
-xsession_screenshot() { import -display "$DISPLAY" -window root "png:$1"; }
-
 LW_SCR="$WINE_STAGE/Quorvel3D.scr"
 LW_STUB="$QV_WIN_BUILD/tests/qvshow_stub.exe"
 LW_KEY='Software\Brenmark\Quorvel 3D'
