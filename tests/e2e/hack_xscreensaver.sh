@@ -4,6 +4,8 @@
 # "-deactivate" ends it and leaves no process behind. The daemon starts no
 # programs for root, so as root the daemon runs as a test user.
 source "$(dirname "$0")/hack_lib.sh"
+# shellcheck source=saver_user_lib.sh
+source "$(dirname "$0")/saver_user_lib.sh"
 
 SAVER_USER=qvsaver
 DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start or go
@@ -18,24 +20,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Sets SAVER_COMMAND to run ARGS as the test user, in an environment as bare
-# as a session's.
-saver_command() {
-  SAVER_COMMAND=(env -i "HOME=$SAVER_HOME" "DISPLAY=$DISPLAY" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@")
-  [ "$(id -u)" -ne 0 ] || SAVER_COMMAND=(runuser -u "$SAVER_USER" -- "${SAVER_COMMAND[@]}")
-}
-
-as_saver_user() { saver_command "$@" && "${SAVER_COMMAND[@]}"; }
-
-saver_user() { if [ "$(id -u)" -eq 0 ]; then printf '%s\n' "$SAVER_USER"; else id -un; fi; }
-
 # The program and its pictures go into the user's home: the build folder
 # may be closed to other users. It finds the pictures beside itself.
 make_saver_home() {
-  if [ "$(id -u)" -eq 0 ] && ! id "$SAVER_USER" >/dev/null 2>&1; then
-    useradd --system --no-create-home --shell /usr/sbin/nologin "$SAVER_USER" ||
-      xsession_skip "cannot add the test user $SAVER_USER"
-  fi
+  saver_user_add
   SAVER_HOME=$(mktemp -d "${TMPDIR:-/tmp}/qv-saver.XXXXXX")
   mkdir -p "$SAVER_HOME/hack"
   cp -r "$QV_HACK" "$QV_STAGE_DIR/data01" "$QV_STAGE_DIR/data" "$SAVER_HOME/hack/"

@@ -6,43 +6,34 @@
 # screen savers after. A stand-in named quorvel3d records how it was run.
 # The daemon starts no programs for root, so as root it runs as a test user.
 source "$(dirname "$0")/xsession.sh"
+# shellcheck source=saver_user_lib.sh
+source "$(dirname "$0")/saver_user_lib.sh"
 
 ADD_COMMAND=${1:?usage: xscreensaver_add_daemon.sh PATH-TO-quorvel3d-xscreensaver-add}
 SAVER_USER=qvlister
 DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start
-HOME_DIR=""
+SAVER_HOME=""
 
 command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
   xsession_skip "xscreensaver is not installed (tools/install-deps installs it)"
 
 cleanup() {
   xsession_cleanup
-  [ -n "$HOME_DIR" ] && rm -rf "$HOME_DIR"
+  [ -n "$SAVER_HOME" ] && rm -rf "$SAVER_HOME"
 }
 trap cleanup EXIT
 
-# Sets USER_COMMAND to run ARGS as the test user, in an environment as bare
-# as a session's, with the stand-in first on the PATH.
-user_command() {
-  USER_COMMAND=(env -i "HOME=$HOME_DIR" "DISPLAY=$DISPLAY" "PATH=$HOME_DIR/bin:/usr/bin:/bin" LANG=C.UTF-8 "$@")
-  [ "$(id -u)" -ne 0 ] || USER_COMMAND=(runuser -u "$SAVER_USER" -- "${USER_COMMAND[@]}")
-}
-as_user() { user_command "$@" && "${USER_COMMAND[@]}"; }
-user_name() { if [ "$(id -u)" -eq 0 ]; then printf '%s\n' "$SAVER_USER"; else id -un; fi; }
-
 make_home() {
-  if [ "$(id -u)" -eq 0 ] && ! id "$SAVER_USER" >/dev/null 2>&1; then
-    useradd --system --no-create-home --shell /usr/sbin/nologin "$SAVER_USER" ||
-      xsession_skip "cannot add the test user $SAVER_USER"
-  fi
-  HOME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/qv-lister.XXXXXX")
-  mkdir -p "$HOME_DIR/bin"
-  cat >"$HOME_DIR/bin/quorvel3d" <<'STAND_IN'
+  saver_user_add
+  SAVER_HOME=$(mktemp -d "${TMPDIR:-/tmp}/qv-lister.XXXXXX")
+  SAVER_PATH="$SAVER_HOME/bin:/usr/bin:/bin" # the stand-in first
+  mkdir -p "$SAVER_HOME/bin"
+  cat >"$SAVER_HOME/bin/quorvel3d" <<'STAND_IN'
 #!/bin/sh
 while :; do sleep 1; done
 STAND_IN
-  chmod -R a+rX "$HOME_DIR" && chmod a+x "$HOME_DIR/bin/quorvel3d"
-  [ "$(id -u)" -eq 0 ] && chown -R "$SAVER_USER:" "$HOME_DIR"
+  chmod -R a+rX "$SAVER_HOME" && chmod a+x "$SAVER_HOME/bin/quorvel3d"
+  [ "$(id -u)" -eq 0 ] && chown -R "$SAVER_USER:" "$SAVER_HOME"
   return 0
 }
 
@@ -53,24 +44,24 @@ write_two_hacks() {
     'programs:\t\t\t\t\t\t\t\t      \\\n' \
     '\t\t\t\tmaze --root\t\t\t\t    \\n\\\n' \
     '  GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n' \
-    '\n\npointerHysteresis:\t10\n' >"$HOME_DIR/.xscreensaver"
-  [ "$(id -u)" -eq 0 ] && chown "$SAVER_USER:" "$HOME_DIR/.xscreensaver"
+    '\n\npointerHysteresis:\t10\n' >"$SAVER_HOME/.xscreensaver"
+  [ "$(id -u)" -eq 0 ] && chown "$SAVER_USER:" "$SAVER_HOME/.xscreensaver"
   return 0
 }
 
-running_pid() { pgrep -u "$(user_name)" -x "$1" | head -n1 | grep .; }
+running_pid() { pgrep -u "$(saver_user)" -x "$1" | head -n1 | grep .; }
 is_running() { running_pid "$1" >/dev/null; }
 is_gone() { ! is_running "$1"; }
 
 start_daemon() {
-  user_command xscreensaver -no-splash -verbose
-  xsession_spawn daemon "$HOME_DIR" "${USER_COMMAND[@]}"
-  xs_poll "$DAEMON_TIMEOUT" as_user xscreensaver-command -version >/dev/null 2>&1 ||
+  saver_command xscreensaver -no-splash -verbose
+  xsession_spawn daemon "$SAVER_HOME" "${SAVER_COMMAND[@]}"
+  xs_poll "$DAEMON_TIMEOUT" as_saver_user xscreensaver-command -version >/dev/null 2>&1 ||
     { fail "the daemon answers" "$(xsession_stderr daemon)"; xsession_finish; }
 }
 
 stop_daemon() {
-  as_user xscreensaver-command -exit >/dev/null 2>&1
+  as_saver_user xscreensaver-command -exit >/dev/null 2>&1
   xsession_wait_exit daemon "$DAEMON_TIMEOUT" >/dev/null
   xs_poll "$DAEMON_TIMEOUT" is_gone quorvel3d
 }
@@ -83,7 +74,7 @@ forked_more() { [ "$(forks_of "$1")" -gt "$2" ]; }
 check_select() {
   local number=$1 program=$2 before pid
   before=$(forks_of "$program")
-  as_user xscreensaver-command -select "$number" >/dev/null
+  as_saver_user xscreensaver-command -select "$number" >/dev/null
   if xs_poll "$DAEMON_TIMEOUT" forked_more "$program" "$before"; then
     pass "entry $number runs $program"
   else
@@ -104,15 +95,15 @@ xsession_start 800x600 -ac
 make_home
 
 write_two_hacks
-check "the command adds us to a list of two" grep -q 'Added' <(as_user "$ADD_COMMAND" --file "$HOME_DIR/.xscreensaver")
+check "the command adds us to a list of two" grep -q 'Added' <(as_saver_user "$ADD_COMMAND" --file "$SAVER_HOME/.xscreensaver")
 start_daemon
 check_select 3 quorvel3d
 check_select 1 maze
 check "quorvel3d ends when another entry is chosen" xs_poll "$DAEMON_TIMEOUT" is_gone quorvel3d
 stop_daemon
 
-rm -f "$HOME_DIR/.xscreensaver"
-check "the command creates a missing file" grep -q 'Created' <(as_user "$ADD_COMMAND" --file "$HOME_DIR/.xscreensaver")
+rm -f "$SAVER_HOME/.xscreensaver"
+check "the command creates a missing file" grep -q 'Created' <(as_saver_user "$ADD_COMMAND" --file "$SAVER_HOME/.xscreensaver")
 start_daemon
 check_select 1 quorvel3d
 check_select 2 maze

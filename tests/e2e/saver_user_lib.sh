@@ -1,0 +1,23 @@
+# shellcheck shell=bash
+# The xscreensaver daemon starts no screen saver as root, so the tests that
+# run it do so as an unprivileged test user, added when the script runs as
+# root. The caller sets SAVER_USER and SAVER_HOME, and SAVER_PATH to put
+# folders of its own first on the PATH.
+
+saver_user_add() {
+  if [ "$(id -u)" -eq 0 ] && ! id "$SAVER_USER" >/dev/null 2>&1; then
+    useradd --system --no-create-home --shell /usr/sbin/nologin "$SAVER_USER" ||
+      xsession_skip "cannot add the test user $SAVER_USER"
+  fi
+}
+
+# Sets SAVER_COMMAND to run ARGS as the test user, in an environment as bare
+# as a session's.
+saver_command() {
+  SAVER_COMMAND=(env -i "HOME=$SAVER_HOME" "DISPLAY=$DISPLAY" "PATH=${SAVER_PATH:-/usr/bin:/bin}" LANG=C.UTF-8 "$@")
+  [ "$(id -u)" -ne 0 ] || SAVER_COMMAND=(runuser -u "$SAVER_USER" -- "${SAVER_COMMAND[@]}")
+}
+
+as_saver_user() { saver_command "$@" && "${SAVER_COMMAND[@]}"; }
+
+saver_user() { if [ "$(id -u)" -eq 0 ]; then printf '%s\n' "$SAVER_USER"; else id -un; fi; }
