@@ -4,27 +4,16 @@
 # "-deactivate" ends it and leaves no process behind. The daemon starts no
 # programs for root, so as root the daemon runs as a test user.
 source "$(dirname "$0")/hack_lib.sh"
-# shellcheck source=saver_user_lib.sh
-source "$(dirname "$0")/saver_user_lib.sh"
 
 SAVER_USER=qvsaver
 DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start or go
-SAVER_HOME=""
-
-command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
-  xsession_skip "xscreensaver is not installed (tools/install-deps installs it)"
-
-cleanup() {
-  xsession_cleanup
-  [ -n "$SAVER_HOME" ] && rm -rf "$SAVER_HOME"
-}
-trap cleanup EXIT
+# shellcheck source=saver_user_lib.sh
+source "$(dirname "$0")/saver_user_lib.sh"
 
 # The program and its pictures go into the user's home: the build folder
 # may be closed to other users. It finds the pictures beside itself.
 make_saver_home() {
-  saver_user_add
-  SAVER_HOME=$(mktemp -d "${TMPDIR:-/tmp}/qv-saver.XXXXXX")
+  saver_home_make qv-saver
   mkdir -p "$SAVER_HOME/hack"
   cp -r "$QV_HACK" "$QV_STAGE_DIR/data01" "$QV_STAGE_DIR/data" "$SAVER_HOME/hack/"
   cat >"$SAVER_HOME/.xscreensaver" <<CONFIG

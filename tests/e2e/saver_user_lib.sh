@@ -1,14 +1,26 @@
 # shellcheck shell=bash
 # The xscreensaver daemon starts no screen saver as root, so the tests that
 # run it do so as an unprivileged test user, added when the script runs as
-# root. The caller sets SAVER_USER and SAVER_HOME, and SAVER_PATH to put
-# folders of its own first on the PATH.
+# root. The caller sets SAVER_USER, makes the user's home with
+# saver_home_make, and may set SAVER_PATH to put its own folders first.
 
-saver_user_add() {
+command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
+  xsession_skip "xscreensaver is not installed (tools/install-deps installs it)"
+
+SAVER_HOME=""
+saver_cleanup() {
+  xsession_cleanup
+  [ -n "$SAVER_HOME" ] && rm -rf "$SAVER_HOME"
+}
+trap saver_cleanup EXIT
+
+# Adds the user when needed and gives it a fresh home named after NAME.
+saver_home_make() {
   if [ "$(id -u)" -eq 0 ] && ! id "$SAVER_USER" >/dev/null 2>&1; then
     useradd --system --no-create-home --shell /usr/sbin/nologin "$SAVER_USER" ||
       xsession_skip "cannot add the test user $SAVER_USER"
   fi
+  SAVER_HOME=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
 }
 
 # Sets SAVER_COMMAND to run ARGS as the test user, in an environment as bare

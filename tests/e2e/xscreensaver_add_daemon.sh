@@ -6,26 +6,15 @@
 # screen savers after. A stand-in named quorvel3d records how it was run.
 # The daemon starts no programs for root, so as root it runs as a test user.
 source "$(dirname "$0")/xsession.sh"
-# shellcheck source=saver_user_lib.sh
-source "$(dirname "$0")/saver_user_lib.sh"
 
 ADD_COMMAND=${1:?usage: xscreensaver_add_daemon.sh PATH-TO-quorvel3d-xscreensaver-add}
 SAVER_USER=qvlister
 DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start
-SAVER_HOME=""
-
-command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
-  xsession_skip "xscreensaver is not installed (tools/install-deps installs it)"
-
-cleanup() {
-  xsession_cleanup
-  [ -n "$SAVER_HOME" ] && rm -rf "$SAVER_HOME"
-}
-trap cleanup EXIT
+# shellcheck source=saver_user_lib.sh
+source "$(dirname "$0")/saver_user_lib.sh"
 
 make_home() {
-  saver_user_add
-  SAVER_HOME=$(mktemp -d "${TMPDIR:-/tmp}/qv-lister.XXXXXX")
+  saver_home_make qv-lister
   SAVER_PATH="$SAVER_HOME/bin:/usr/bin:/bin" # the stand-in first
   mkdir -p "$SAVER_HOME/bin"
   cat >"$SAVER_HOME/bin/quorvel3d" <<'STAND_IN'
