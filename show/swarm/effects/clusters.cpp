@@ -61,9 +61,7 @@ bool waiting() {
 
 bool drifting() {
     ClustersState& s = state();
-    if (countDown(s.Wait))
-        return true;
-    return endRun(s);
+    return waitThenEnd(s, s.Wait);
 }
 
 constexpr std::array<StageFunction, 3> kStages = {start, waiting, drifting};

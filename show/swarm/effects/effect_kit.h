@@ -5,6 +5,7 @@
 
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
+#include "show/swarm/wait_rules.h"
 
 #include <array>
 #include <cstddef>
@@ -34,6 +35,14 @@ template <typename State>
 bool endRun(State& state) {
     state.Stage = decltype(state.Stage)::Start;
     return false;
+}
+
+// A run's last stage: a count-down wait whose last call ends the run.
+template <typename State>
+bool waitThenEnd(State& state, std::int32_t& wait) {
+    if (countDown(wait))
+        return true;
+    return endRun(state);
 }
 
 // Visits the pixels in use in index order; aim(pixel, index) gives each its move.

@@ -3,7 +3,6 @@
 
 #include "show/swarm/effects/effect_kit.h"
 #include "show/swarm/effects/effects.h"
-#include "show/swarm/wait_rules.h"
 
 using irr::core::vector3df;
 
@@ -34,9 +33,7 @@ bool start() {
 
 bool waiting() {
     FocusPointState& s = state();
-    if (countDown(s.Wait))
-        return true;
-    return endRun(s);
+    return waitThenEnd(s, s.Wait);
 }
 
 constexpr std::array<StageFunction, 2> kStages = {start, waiting};

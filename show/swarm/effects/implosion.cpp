@@ -42,9 +42,7 @@ bool rushing() {
 
 bool crawling() {
     ImplosionState& s = state();
-    if (countDown(s.Wait))
-        return true;
-    return endRun(s);
+    return waitThenEnd(s, s.Wait);
 }
 
 constexpr std::array<StageFunction, 3> kStages = {start, rushing, crawling};

@@ -45,9 +45,7 @@ bool secondLayer() {
 }
 
 bool thirdLayer() {
-    if (countDown(state().Frames))
-        return true;
-    return endRun(state());
+    return waitThenEnd(state(), state().Frames);
 }
 
 constexpr std::array<StageFunction, 4> kStages = {start, firstLayer, secondLayer, thirdLayer};

@@ -5,7 +5,6 @@
 #include "show/swarm/effects/box_flight.h"
 #include "show/swarm/effects/effect_kit.h"
 #include "show/swarm/effects/effects.h"
-#include "show/swarm/wait_rules.h"
 
 namespace {
 
@@ -22,9 +21,7 @@ bool start() {
 }
 
 bool flying() {
-    if (countDown(state().Frames))
-        return true;
-    return endRun(state());
+    return waitThenEnd(state(), state().Frames);
 }
 
 constexpr std::array<StageFunction, 2> kStages = {start, flying};

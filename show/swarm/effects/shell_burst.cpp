@@ -73,9 +73,7 @@ bool catching() {
 
 bool bursting() {
     ShellBurstState& s = state();
-    if (countDown(s.Wait))
-        return true;
-    return endRun(s);
+    return waitThenEnd(s, s.Wait);
 }
 
 constexpr std::array<StageFunction, 3> kStages = {start, catching, bursting};

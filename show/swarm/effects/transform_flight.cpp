@@ -1,7 +1,6 @@
 #include "show/swarm/effects/transform_flight.h"
 
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/wait_rules.h"
 
 namespace {
 
@@ -22,7 +21,5 @@ bool startTransformFlight(TransformState& state, const irr::core::vector3df* fac
 }
 
 bool flyTransformFlight(TransformState& state) {
-    if (countDown(state.Frames))
-        return true;
-    return endRun(state);
+    return waitThenEnd(state, state.Frames);
 }
