@@ -12,14 +12,6 @@ namespace {
 class ShellBurstTest : public SwarmTest {
 protected:
     static ShellBurstState& state() { return Show.Effects.ShellBurst; }
-
-    template <typename Fits>
-    static void seedWhere(Fits fits) {
-        std::uint32_t seed = 1;
-        while (!fits(platform::Random15(seed)))
-            ++seed;
-        Show.Random.seed(seed);
-    }
 };
 
 } // namespace

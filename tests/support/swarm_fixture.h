@@ -74,6 +74,16 @@ protected:
         return all;
     }
 
+    // Seeds the show's generator with the first seed whose draws, replayed
+    // from a copy, satisfy fits: a way to arrange a chosen run.
+    template <typename Fits>
+    static void seedWhere(Fits fits) {
+        std::uint32_t seed = 1;
+        while (!fits(platform::Random15(seed)))
+            ++seed;
+        Show.Random.seed(seed);
+    }
+
     // The longest frame count in the swarm, or 0.
     static std::int32_t longestTrip() {
         std::int32_t longest = 0;
