@@ -4,17 +4,21 @@
 //   quorvel3d --window-id 0x...   into that window (a settings preview)
 //   quorvel3d                     in its own full-screen window, as qvshow
 //
-// Inside a given window the daemon keeps the input; the show ends with 0 on
-// SIGTERM or SIGINT and when the window goes away.
+// Inside a given window the daemon keeps the input; the show ends when the
+// window goes away (with 0) or on SIGTERM or SIGINT, by that signal once it
+// has torn down: the daemon counts any other end of a program it stopped as
+// abnormal.
 
 #include "settings/schema.h"
 #include "settings/settings_key.h"
+#include "show/hack_options.h"
 #include "show/picture_folder.h"
 #include "show/show.h"
 
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,59 +32,10 @@ namespace {
 constexpr const char* kProgramName = "quorvel3d";
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
-constexpr unsigned long kLargestWindowId = 0x1FFFFFFFUL; // X resource ids have 29 bits
 constexpr int kUsageError = 1;
 
 void printUsage() {
     std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", kProgramName);
-}
-
-// A window id as the daemons write it (0x...), or in decimal.
-std::optional<unsigned long> parseWindowId(const char* text) {
-    if (!text || *text < '0' || *text > '9')
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long id = std::strtoul(text, &end, 0);
-    if (errno != 0 || *end != '\0' || id == 0 || id > kLargestWindowId)
-        return std::nullopt;
-    return id;
-}
-
-bool isOption(const char* arg, const char* name) {
-    return std::strcmp(arg, name) == 0 || (arg[0] == '-' && std::strcmp(arg + 1, name) == 0);
-}
-
-std::optional<ShowPlace> placeFromArguments(int argc, char** argv) {
-    ShowPlace place;
-    place.ProgramName = kProgramName;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (isOption(arg, "--root")) {
-            place.Where = ShowPlace::Kind::RootWindow;
-            if (const char* host = std::getenv(kHostVariable)) {
-                const auto id = parseWindowId(host);
-                if (!id) {
-                    std::fprintf(stderr, "%s: %s='%s' is not a window id\n", kProgramName, kHostVariable, host);
-                    return std::nullopt;
-                }
-                place.Where = ShowPlace::Kind::HostWindow;
-                place.HostWindow = *id;
-            }
-        } else if (isOption(arg, "--window-id")) {
-            const auto id = parseWindowId(i + 1 < argc ? argv[++i] : nullptr);
-            if (!id) {
-                std::fprintf(stderr, "%s: --window-id wants a window id such as 0x1e00007\n", kProgramName);
-                return std::nullopt;
-            }
-            place.Where = ShowPlace::Kind::HostWindow;
-            place.HostWindow = *id;
-        } else {
-            std::fprintf(stderr, "%s: unknown option '%s'\n", kProgramName, arg);
-            return std::nullopt;
-        }
-    }
-    return place;
 }
 
 std::filesystem::path ownFolder() {
@@ -105,14 +60,27 @@ void enterPictureFolder() {
         std::fprintf(stderr, "%s: cannot enter %s: %s\n", kProgramName, folder->c_str(), std::strerror(errno));
 }
 
+// The signal's own action ends the process, as if the show had never caught
+// it; what the show printed is out first.
+void endBySignal(int signal) {
+    std::fflush(nullptr);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<ShowPlace> place = placeFromArguments(argc, argv);
+    std::string problem;
+    const std::optional<ShowPlace> place = hackPlace(argc, argv, std::getenv(kHostVariable), problem);
     if (!place) {
+        std::fprintf(stderr, "%s: %s\n", kProgramName, problem.c_str());
         printUsage();
         return kUsageError;
     }
     enterPictureFolder();
-    return runShow(*place);
+    const int code = runShow(*place);
+    if (const int signal = stopSignal())
+        endBySignal(signal);
+    return code;
 }

@@ -129,8 +129,13 @@ void addSkyBox(Pictures& pictures) {
 
 } // namespace
 
+void mountPictureArchive() {
+    if (endsLikeZipArchive(kArchive))
+        Show.Device.FileSystem->addFileArchive(kArchive, true, false, irr::io::EFAT_ZIP);
+}
+
 void buildScene() {
-    Show.Device.FileSystem->addFileArchive(kArchive, true, false, irr::io::EFAT_ZIP);
+    mountPictureArchive();
     Pictures pictures;
     addPixels(pictures);
     if (Show.Settings.UseLighting)

@@ -36,12 +36,12 @@ struct ShowRun {
 };
 ShowRun Run;
 
-volatile std::sig_atomic_t StopSignal = 0;
+volatile std::sig_atomic_t StopSignal = 0; // the signal that asked the show to end, or 0
 
-void noteStopSignal(int) { StopSignal = 1; }
+void noteStopSignal(int signal) { StopSignal = signal; }
 
-// Ends the show through its ordinary teardown, so that the cursor comes back
-// and the exit code is 0. No SA_RESTART: a signal cuts a wait short.
+// Ends the show through its ordinary teardown, so that the cursor comes back.
+// No SA_RESTART: a signal cuts a wait short.
 void catchStopSignals() {
 #ifdef _WIN32
     std::signal(SIGTERM, noteStopSignal);
@@ -255,6 +255,7 @@ void teardown() {
 int runShow(ShowPlace place) {
     Show.Device = DeviceParams{};
     Run = ShowRun{};
+    StopSignal = 0;
     Run.Place = place;
     catchStopSignals();
     prepareShow();
@@ -274,6 +275,8 @@ int runShow(ShowPlace place) {
     teardown();
     return kExitCode;
 }
+
+int stopSignal() { return StopSignal; }
 
 bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
     Show = ShowState{};

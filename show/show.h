@@ -24,6 +24,9 @@ void releasePixels();
 void teardown();
 int runShow(ShowPlace place = {});
 
+// The signal (SIGTERM or SIGINT) that ended the last runShow, or 0.
+int stopSignal();
+
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.
 bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed);

@@ -127,6 +127,14 @@ fs::path followLinks(const fs::path& file) {
     return error ? fs::absolute(file, error) : resolved;
 }
 
+// The daemon must read the old list with ours at its end; an edit that would
+// read otherwise is not written.
+bool addsOnlyOurs(std::string_view before, std::string_view after) {
+    std::vector<std::string> expected = listedPrograms(before);
+    expected.emplace_back(kQuorvelProgram);
+    return listedPrograms(after) == expected;
+}
+
 } // namespace
 
 fs::path defaultFile() {
@@ -155,6 +163,11 @@ AddResult addQuorvelEntry(const fs::path& file) {
         }
         const std::string text =
             before->Exists ? withEntryAppended(before->Text, kQuorvelEntry) : newFileText(kQuorvelEntry);
+        if (!addsOnlyOurs(before->Text, text)) {
+            result.Problem = "its list of screen savers is written in a way we cannot add to safely; add the line \"" +
+                             std::string(kQuorvelEntry.substr(2)) + "\" to it by hand";
+            return result;
+        }
         const std::string temporary = writeTemporary(result.File, *before, text, result.Problem);
         if (temporary.empty())
             return result;

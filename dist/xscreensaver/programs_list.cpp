@@ -24,6 +24,7 @@ struct Setting {
     std::size_t FirstLine = 0;
     std::size_t LastLine = 0;
     bool OpenAtEnd = false; // its last line asks for a continuation the file lacks
+    bool LastEntryOpen = false; // the value's last line of text lacks its \n escape
     std::string Key;
     std::string Value;
 };
@@ -91,6 +92,9 @@ std::vector<Setting> readSettings(std::string_view text, const std::vector<Physi
         }
         setting.LastLine = next - 1;
 
+        // The line feed that ends the last line is no part of the value.
+        if (!setting.OpenAtEnd && !buffer.empty() && buffer.back() == '\n')
+            buffer.pop_back();
         const std::string plain = unescape(buffer);
         const std::string_view line = strip(plain);
         const std::size_t colon = line.find(':');
@@ -99,6 +103,10 @@ std::vector<Setting> readSettings(std::string_view text, const std::vector<Physi
             continue;
         setting.Key = line.substr(0, colon);
         setting.Value = strip(line.substr(colon + 1));
+        std::string_view rest = std::string_view(plain).substr(plain.find(':') + 1);
+        while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t' || rest.back() == '\r'))
+            rest.remove_suffix(1);
+        setting.LastEntryOpen = !strip(rest).empty() && rest.back() != '\n';
         settings.push_back(std::move(setting));
     }
     return settings;
@@ -177,8 +185,10 @@ std::string inserted(std::string_view text, std::size_t at, std::string_view add
 std::string appendedToList(std::string_view text, const std::vector<PhysicalLine>& lines, const Setting& list,
                            std::string_view entry) {
     const std::string entryText(entry);
+    // An entry the list left without its \n would run on into ours.
+    const std::string endOfLastEntry = list.LastEntryOpen ? "\\n\\\n" : "";
     if (list.OpenAtEnd)
-        return inserted(text, text.size(), entryText + "\n");
+        return inserted(text, text.size(), endOfLastEntry + entryText + "\n");
 
     const PhysicalLine& last = lines[list.LastLine];
     std::string_view content = text.substr(last.Begin, last.End - last.Begin);
@@ -189,7 +199,7 @@ std::string appendedToList(std::string_view text, const std::vector<PhysicalLine
     if (strip(content).empty()) {
         if (keyLine)
             return inserted(text, last.End, " \\\n" + entryText);
-        return inserted(text, last.Begin, entryText + " \\n\\\n");
+        return inserted(text, last.Begin, endOfLastEntry + entryText + " \\n\\\n");
     }
     if (endsWithNewlineEscape(content))
         return inserted(text, last.End, "\\\n" + entryText);
@@ -197,6 +207,13 @@ std::string appendedToList(std::string_view text, const std::vector<PhysicalLine
 }
 
 } // namespace
+
+std::vector<Resource> readResources(std::string_view fileText) {
+    std::vector<Resource> resources;
+    for (Setting& setting : readSettings(fileText, splitLines(fileText)))
+        resources.push_back({std::move(setting.Key), std::move(setting.Value)});
+    return resources;
+}
 
 std::vector<std::string> listedPrograms(std::string_view fileText) {
     const auto lines = splitLines(fileText);

@@ -14,6 +14,17 @@ namespace xscreensaver {
 inline constexpr std::string_view kQuorvelEntry = "  GL: \"Quorvel 3D\" quorvel3d --root";
 inline constexpr std::string_view kQuorvelProgram = "quorvel3d";
 
+// One setting of the file, as the daemon reads it: the key, and the value
+// with its escapes resolved and its surrounding blanks removed.
+struct Resource {
+    std::string Key;
+    std::string Value;
+    bool operator==(const Resource&) const = default;
+};
+
+// Every setting of the file in file order, comments and blank lines left out.
+std::vector<Resource> readResources(std::string_view fileText);
+
 // The program each entry of the last "programs:" setting (the one the daemon
 // uses) runs, in list order, without its folder; disabled entries included.
 std::vector<std::string> listedPrograms(std::string_view fileText);

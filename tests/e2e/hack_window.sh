@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # quorvel3d inside a window it is handed, as a daemon or a settings preview
 # hands it one: any visual, any size, following resizes; started from "/"
-# it still finds its pictures; SIGSTOP/SIGCONT pause it, SIGTERM and the
-# loss of its window end it with 0.
+# it still finds its pictures; SIGSTOP/SIGCONT pause it, the loss of its
+# window ends it with 0, SIGTERM by SIGTERM, as the daemons expect.
 source "$(dirname "$0")/hack_lib.sh"
 
 PREVIEW_SIZE=(320 200)
@@ -35,7 +35,11 @@ run_resized_preview() {
   kill -CONT "$(xsession_pid "$name")"
   show_expect_goes_on "$name" "SIGSTOP and SIGCONT"
   kill -TERM "$(xsession_pid "$name")"
-  show_expect_end "$name" "SIGTERM"
+  if xsession_wait_exit "$name" "$SHOW_EXIT_TIMEOUT"; then
+    check_eq "$name: ends by SIGTERM" $((128 + 15)) "$XS_EXIT_CODE"
+  else
+    fail "$name: ends after SIGTERM" "still running after ${SHOW_EXIT_TIMEOUT}s"
+  fi
   show_expect_quiet "$name"
   check "$name: its host window is still there" xsession_running preview-host
 }
