@@ -4,10 +4,7 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <jpeglib.h>
 #include <vector>
 
@@ -94,39 +91,6 @@ long declaredArchiveSize(irr::io::IFileSystem& files, const char* name) {
 }
 
 } // namespace
-
-namespace {
-
-constexpr std::size_t kEndRecordBytes = 22;       // without its comment
-constexpr std::size_t kLongestZipComment = 65535; // bytes
-constexpr std::size_t kCommentLengthAt = 20;      // in the end record, little-endian
-constexpr char kEndRecordSignature[] = {'P', 'K', 5, 6};
-
-} // namespace
-
-bool endsLikeZipArchive(const char* path) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file)
-        return false;
-    const std::streamoff size = file.tellg();
-    if (size < static_cast<std::streamoff>(kEndRecordBytes))
-        return false;
-    const auto tailSize = static_cast<std::size_t>(
-        std::min<std::streamoff>(size, static_cast<std::streamoff>(kEndRecordBytes + kLongestZipComment)));
-    std::vector<unsigned char> tail(tailSize);
-    file.seekg(size - static_cast<std::streamoff>(tailSize));
-    if (!file.read(reinterpret_cast<char*>(tail.data()), static_cast<std::streamsize>(tailSize)))
-        return false;
-    // The record nearest the end whose comment runs exactly to the end.
-    for (std::size_t at = tailSize - kEndRecordBytes + 1; at-- > 0;) {
-        if (std::memcmp(&tail[at], kEndRecordSignature, sizeof kEndRecordSignature) != 0)
-            continue;
-        const std::size_t comment = tail[at + kCommentLengthAt] | tail[at + kCommentLengthAt + 1] << 8;
-        if (at + kEndRecordBytes + comment == tailSize)
-            return true;
-    }
-    return false;
-}
 
 irr::video::ITexture* loadCheckedPicture(const char* name) {
     irr::video::IVideoDriver* driver = Show.Device.VideoDriver;

@@ -15,8 +15,3 @@ inline constexpr unsigned kMaxPictureSide = 8192;
 // than maxSide pixels.
 bool isWholeJpeg(const unsigned char* bytes, unsigned long size, unsigned maxSide = kMaxPictureSide);
 
-// Whether the file ends the way a zip archive does: with an end-of-central-
-// directory record, followed by nothing but its comment. The engine's zip
-// reader never returns from a file without one whose first entry asks for
-// a data descriptor, so only such a file is mounted.
-bool endsLikeZipArchive(const char* path);

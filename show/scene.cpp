@@ -1,5 +1,6 @@
 #include "show/scene.h"
 
+#include "show/archive_check.h"
 #include "show/picture_check.h"
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
@@ -130,7 +131,7 @@ void addSkyBox(Pictures& pictures) {
 } // namespace
 
 void mountPictureArchive() {
-    if (endsLikeZipArchive(kArchive))
+    if (isReadableArchive(kArchive))
         Show.Device.FileSystem->addFileArchive(kArchive, true, false, irr::io::EFAT_ZIP);
 }
 

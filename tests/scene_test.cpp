@@ -230,6 +230,17 @@ TEST_F(SceneTest, MissingOrCorruptPicturesLeaveTheSwarmUntextured) {
     EXPECT_EQ(ballPictures(), std::set<std::string>{"<none>"});
 }
 
+// The engine's zip reader would search this file for its end record forever.
+TEST_F(SceneTest, AnArchiveTheEngineCannotReadIsLeftOutAndTheLooseFilesServe) {
+    std::string header(33, '\0');
+    header.replace(0, 8, std::string{'P', 'K', 3, 4, 20, 0, 8, 0});
+    write("data01", header);
+    layLooseFiles();
+    build(ShowSettings{});
+    EXPECT_EQ(Show.Device.FileSystem->getFileArchiveCount(), 0u);
+    EXPECT_EQ(ballPictures().count("<none>"), 0u);
+}
+
 TEST_F(SceneTest, PicturesCutShortAreRefusedBeforeTheEngineReadsThem) {
     layLooseFiles();
     for (const auto& entry : fs::directory_iterator(Folder / "data"))

@@ -103,6 +103,10 @@ TEST(XscreensaverListTest, AppendsLastHoweverTheListEnds) {
         {"continued past the end of the file", "programs: \\\n maze --root \\n\\\n", {"maze", "quorvel3d"}},
         {"a wrapped last command", "programs: \\\n maze --root \\n\\\n qix --root \\\n   --solid\n",
          {"maze", "qix", "quorvel3d"}},
+        {"the last entry without its newline escape, closed by an empty line",
+         "programs: \\\n maze --root \\n\\\n rubik --root \\\n\nlock: False\n", {"maze", "rubik", "quorvel3d"}},
+        {"the last entry without its newline escape, continued past the end of the file",
+         "programs: \\\n maze --root \\n\\\n rubik --root \\\n", {"maze", "rubik", "quorvel3d"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);

@@ -16,14 +16,20 @@ using namespace xscreensaver;
 
 namespace {
 
-bool isOneInsertion(std::string_view before, std::string_view after, std::string_view& inserted) {
+bool isOneInsertion(std::string_view before, std::string_view after) {
     if (after.size() <= before.size())
         return false;
     const std::size_t added = after.size() - before.size();
     const std::size_t at =
         static_cast<std::size_t>(std::mismatch(before.begin(), before.end(), after.begin()).first - before.begin());
-    inserted = after.substr(at, added);
     return after.substr(at + added) == before.substr(at);
+}
+
+std::size_t occurrences(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
 // The settings with the list the daemon uses taken out.
@@ -37,9 +43,9 @@ std::vector<Resource> withoutList(std::vector<Resource> resources) {
 }
 
 void requireSoundEdit(std::string_view before, std::string_view after) {
-    std::string_view inserted;
-    fuzz::require(isOneInsertion(before, after, inserted), "the old file is kept whole, with one insertion");
-    fuzz::require(inserted.find(kQuorvelEntry) != std::string_view::npos, "the insertion holds our entry");
+    fuzz::require(isOneInsertion(before, after), "the old file is kept whole, with one insertion");
+    fuzz::require(occurrences(after, kQuorvelEntry) == occurrences(before, kQuorvelEntry) + 1,
+                  "the insertion holds our entry");
     std::vector<std::string> expected = listedPrograms(before);
     expected.emplace_back(kQuorvelProgram);
     fuzz::require(listedPrograms(after) == expected, "the daemon reads the old list with us at its end");
