@@ -17,17 +17,7 @@ make_saver_home() {
   saver_home_make qv-saver
   mkdir -p "$SAVER_HOME/hack"
   cp -r "$QV_HACK" "$QV_STAGE_DIR/data01" "$QV_STAGE_DIR/data" "$SAVER_HOME/hack/"
-  cat >"$SAVER_HOME/.xscreensaver" <<CONFIG
-mode: one
-selected: 0
-timeout: 1:00:00
-lock: False
-fade: False
-unfade: False
-splash: False
-dpmsEnabled: False
-programs: GL: "Quorvel 3D" $SAVER_HOME/hack/quorvel3d --root \\n
-CONFIG
+  saver_prefs_write "$SAVER_HOME/hack/quorvel3d --root"
   chmod -R a+rX "$SAVER_HOME"
   [ "$(id -u)" -eq 0 ] && chown -R "$SAVER_USER:" "$SAVER_HOME"
   return 0

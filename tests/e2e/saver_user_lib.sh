@@ -33,3 +33,14 @@ saver_command() {
 as_saver_user() { saver_command "$@" && "${SAVER_COMMAND[@]}"; }
 
 saver_user() { if [ "$(id -u)" -eq 0 ]; then printf '%s\n' "$SAVER_USER"; else id -un; fi; }
+
+# Writes a ~/.xscreensaver in the user's home that runs only COMMAND, with no
+# lock, fading, splash or power saving; further settings lines may follow.
+saver_prefs_write() {
+  local command=$1; shift
+  {
+    printf '%s\n' "mode: one" "selected: 0" "timeout: 1:00:00" "lock: False" "fade: False" "unfade: False" \
+      "splash: False" "dpmsEnabled: False" "$@"
+    printf 'programs: GL: "Quorvel 3D" %s \\n\n' "$command"
+  } >"$SAVER_HOME/.xscreensaver"
+}
