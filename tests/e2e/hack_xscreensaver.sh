@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # quorvel3d under the real xscreensaver daemon: a ~/.xscreensaver that lists
 # only our program, "xscreensaver-command -activate" shows the swarm,
-# "-deactivate" ends it (by the daemon's SIGTERM, which the daemon logs as
-# a normal end) and leaves no process behind. The daemon starts no
+# "-cycle" stops that run by SIGTERM, which the daemon logs as a normal end,
+# "-deactivate" ends it and leaves no process behind. The daemon starts no
 # programs for root, so as root the daemon runs as a test user.
 source "$(dirname "$0")/hack_lib.sh"
 
@@ -49,18 +49,21 @@ else
   fail "-activate starts quorvel3d" "daemon log: $XS_ARTEFACTS/daemon.err"
 fi
 
+# The daemon stops its programs with SIGTERM and expects them to die of it;
+# it logs how a run ended when it moves on to the next one.
+xs_daemon_saw_end() { grep -q 'quorvel3d) exited normally with SIGTERM' "$XS_ARTEFACTS/daemon.err"; }
+as_saver_user xscreensaver-command -cycle >/dev/null
+if xs_poll "$DAEMON_TIMEOUT" xs_daemon_saw_end; then
+  pass "-cycle ends the run in a way the daemon logs as normal"
+else
+  fail "-cycle ends the run in a way the daemon logs as normal" "$(grep 'child pid' "$XS_ARTEFACTS/daemon.err" | tail -n 3)"
+fi
+
 as_saver_user xscreensaver-command -deactivate >/dev/null
 if xs_poll "$DAEMON_TIMEOUT" xs_hack_gone; then
   pass "-deactivate ends quorvel3d and leaves no process"
 else
   fail "-deactivate ends quorvel3d and leaves no process" "still running: $(xs_hack_pids | tr '\n' ' ')"
-fi
-# The daemon stops its programs with SIGTERM and expects them to die of it.
-xs_daemon_saw_end() { grep -q 'quorvel3d) exited normally with SIGTERM' "$XS_ARTEFACTS/daemon.err"; }
-if xs_poll "$DAEMON_TIMEOUT" xs_daemon_saw_end; then
-  pass "the daemon logs the end as normal"
-else
-  fail "the daemon logs the end as normal" "$(grep 'child pid' "$XS_ARTEFACTS/daemon.err" | tail -n 3)"
 fi
 
 xsession_finish
