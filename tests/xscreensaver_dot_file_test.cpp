@@ -71,6 +71,22 @@ TEST(XscreensaverDotFileTest, LeavesAReadOnlyFileAlone) {
     EXPECT_EQ(TempConfig::readAll(file), kOtherHacks);
 }
 
+// The daemon drops a backslash and the byte after it from the end of a file
+// without a final line feed; anything added after that line would bring
+// them back into the user's setting.
+TEST(XscreensaverDotFileTest, LeavesAloneAFileWhoseSettingsAnAdditionWouldChange) {
+    TempConfig temp;
+    const fs::path file = temp.root() / ".xscreensaver";
+    const std::string unterminated = "mode: random\nimageDirectory: /home/alice/pictures\\s";
+    TempConfig::writeAll(file, unterminated);
+
+    const auto result = addQuorvelEntry(file);
+
+    EXPECT_EQ(result.What, Outcome::Failed);
+    EXPECT_NE(result.Problem.find("by hand"), std::string::npos) << result.Problem;
+    EXPECT_EQ(TempConfig::readAll(file), unterminated);
+}
+
 TEST(XscreensaverDotFileTest, CreatesAMissingFileAndRefusesAFolder) {
     TempConfig temp;
     const fs::path file = temp.root() / ".xscreensaver";

@@ -3,6 +3,7 @@
 #include "dist/xscreensaver/programs_list.h"
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -127,12 +128,22 @@ fs::path followLinks(const fs::path& file) {
     return error ? fs::absolute(file, error) : resolved;
 }
 
-// The daemon must read the old list with ours at its end; an edit that would
-// read otherwise is not written.
+// The settings of a file but the list the daemon uses.
+std::vector<Resource> otherSettings(std::string_view text) {
+    std::vector<Resource> settings = readResources(text);
+    const auto list = std::find_if(settings.rbegin(), settings.rend(),
+                                   [](const Resource& setting) { return isProgramsKey(setting.Key); });
+    if (list != settings.rend())
+        settings.erase(std::next(list).base());
+    return settings;
+}
+
+// The daemon must read the old list with ours at its end and every other
+// setting as before; an edit that would read otherwise is not written.
 bool addsOnlyOurs(std::string_view before, std::string_view after) {
     std::vector<std::string> expected = listedPrograms(before);
     expected.emplace_back(kQuorvelProgram);
-    return listedPrograms(after) == expected;
+    return listedPrograms(after) == expected && otherSettings(after) == otherSettings(before);
 }
 
 } // namespace

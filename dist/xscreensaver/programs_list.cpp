@@ -112,11 +112,6 @@ std::vector<Setting> readSettings(std::string_view text, const std::vector<Physi
     return settings;
 }
 
-bool isProgramsKey(std::string_view key) {
-    return key.size() == kProgramsKey.size() &&
-           strncasecmp(key.data(), kProgramsKey.data(), kProgramsKey.size()) == 0;
-}
-
 // Xrm keeps the last value given for a key, so the last setting counts.
 const Setting* lastPrograms(const std::vector<Setting>& settings) {
     const Setting* found = nullptr;
@@ -207,6 +202,11 @@ std::string appendedToList(std::string_view text, const std::vector<PhysicalLine
 }
 
 } // namespace
+
+bool isProgramsKey(std::string_view key) {
+    return key.size() == kProgramsKey.size() &&
+           strncasecmp(key.data(), kProgramsKey.data(), kProgramsKey.size()) == 0;
+}
 
 std::vector<Resource> readResources(std::string_view fileText) {
     std::vector<Resource> resources;

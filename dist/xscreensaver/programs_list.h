@@ -25,6 +25,9 @@ struct Resource {
 // Every setting of the file in file order, comments and blank lines left out.
 std::vector<Resource> readResources(std::string_view fileText);
 
+// Whether a setting's key names the list (the daemon ignores its case).
+bool isProgramsKey(std::string_view key);
+
 // The program each entry of the last "programs:" setting (the one the daemon
 // uses) runs, in list order, without its folder; disabled entries included.
 std::vector<std::string> listedPrograms(std::string_view fileText);

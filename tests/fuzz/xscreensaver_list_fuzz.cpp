@@ -2,14 +2,15 @@
 // old file with our line inserted in one place; the daemon reads the old
 // list with us at its end, and every other setting as before. The command
 // writes exactly that edit, or leaves the file byte for byte as it was when
-// it lists us already or cannot be handled.
+// it lists us already or cannot be handled. Only a file whose last line
+// lacks its line feed may be one it cannot handle: the daemon reads such a
+// line differently once anything follows it.
 
 #include "dist/xscreensaver/dot_file.h"
 #include "dist/xscreensaver/programs_list.h"
 #include "tests/fuzz/fuzz_support.h"
 
 #include <algorithm>
-#include <strings.h>
 
 namespace fs = std::filesystem;
 using namespace xscreensaver;
@@ -34,9 +35,8 @@ std::size_t occurrences(std::string_view text, std::string_view part) {
 
 // The settings with the list the daemon uses taken out.
 std::vector<Resource> withoutList(std::vector<Resource> resources) {
-    const auto list = std::find_if(resources.rbegin(), resources.rend(), [](const Resource& r) {
-        return r.Key.size() == 8 && strncasecmp(r.Key.c_str(), "programs", 8) == 0;
-    });
+    const auto list =
+        std::find_if(resources.rbegin(), resources.rend(), [](const Resource& r) { return isProgramsKey(r.Key); });
     if (list != resources.rend())
         resources.erase(std::next(list).base());
     return resources;
@@ -58,8 +58,9 @@ void requireSoundEdit(std::string_view before, std::string_view after) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view before = fuzz::bytes(data, size);
     const bool listed = listsProgram(before, kQuorvelProgram);
+    const bool terminated = before.empty() || before.back() == '\n';
     const std::string edit = listed ? std::string(before) : withEntryAppended(before, kQuorvelEntry);
-    if (!listed)
+    if (!listed && terminated)
         requireSoundEdit(before, edit);
 
     const fs::path file = fuzz::freshFolder("xscreensaver") / ".xscreensaver";
@@ -72,9 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     case Outcome::Added:
         fuzz::require(!listed && written == edit, "the command writes the edit");
+        requireSoundEdit(before, written);
         break;
     case Outcome::Failed:
         fuzz::require(written == before && !result.Problem.empty(), "a file we cannot handle stays as it was");
+        fuzz::require(!terminated, "only a file whose last line lacks its line feed is one we cannot handle");
         break;
     case Outcome::Created:
         fuzz::require(false, "an existing file is never created afresh");
