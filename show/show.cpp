@@ -87,7 +87,8 @@ void finishWindow(const DeviceParams& d) {
         Run.Host->shareWithEngine(video.OpenGLLinux.X11Display);
     } else {
         d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
-        platform::coverDisplay(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window, d.Width, d.Height);
+        if (d.Fullscreen)
+            platform::coverDisplay(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window, d.Width, d.Height);
     }
     Run.DriverWaitsForVsync = d.Vsync && platform::enableVsync(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window);
     Run.ViewSize = d.VideoDriver->getScreenSize();
@@ -275,12 +276,20 @@ int runShow(ShowPlace place) {
     return kExitCode;
 }
 
-bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
+namespace {
+
+bool startToolShow(const ShowSettings& settings, std::uint32_t seed, irr::video::E_DRIVER_TYPE driver, int width,
+                   int height) {
     Show = ShowState{};
+    Run = ShowRun{};
     Show.Settings = settings;
     Show.Settings.PixelsUsed = clampPixelCount(settings.PixelsUsed);
     Show.Random.seed(seed);
-    Show.Device.DriverType = irr::video::EDT_NULL;
+    Show.Device.DriverType = driver;
+    Show.Device.Width = width;
+    Show.Device.Height = height;
+    Show.Device.Vsync = false;
+    Show.Device.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
     Show.Device.Receiver = new GameEventReceiver;
     Show.Device.Map = new GameMap;
     if (!createEngineDevice()) {
@@ -289,6 +298,16 @@ bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
     }
     buildScene();
     return true;
+}
+
+} // namespace
+
+bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
+    return startToolShow(settings, seed, irr::video::EDT_NULL, DeviceParams{}.Width, DeviceParams{}.Height);
+}
+
+bool startWindowedShow(const ShowSettings& settings, std::uint32_t seed, int width, int height) {
+    return startToolShow(settings, seed, DeviceParams::kScreenDriver, width, height);
 }
 
 void stopHeadlessShow() {
