@@ -3,7 +3,7 @@
 // The about box: the program's icon and version, the two home pages and the
 // licence text of the installation.
 
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 namespace launcher {
 

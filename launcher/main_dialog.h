@@ -3,7 +3,7 @@
 // The options dialog: the seven show settings as five lists and two check
 // boxes, loaded when it opens and written when the user presses OK.
 
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 namespace launcher {
 

@@ -2,7 +2,7 @@
 
 // The launcher's resources: its two dialog templates and its icon.
 
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 class QIcon;
 

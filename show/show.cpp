@@ -1,8 +1,8 @@
 #include "show/show.h"
 
-#include "platform/screen.h"
-#include "platform/show_window.h"
-#include "platform/show_window_embedded.h"
+#include "platform/show_window/screen.h"
+#include "platform/show_window/show_window.h"
+#include "platform/show_window/show_window_embedded.h"
 #include "show/frame_pacer.h"
 #include "show/game_event_receiver.h"
 #include "show/game_map.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/random15.h"
+#include "show/random15.h"
 #include "settings/show_settings.h"
 #include "show/device_params.h"
 #include "show/swarm/effects/effect_states.h"

@@ -1,4 +1,4 @@
-#include "platform/file_io.h"
+#include "platform/settings_store/file_io.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "platform/dialog_kit/shell.h"
 
 #include <QDesktopServices>
 #include <QUrl>

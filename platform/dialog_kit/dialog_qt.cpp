@@ -1,4 +1,4 @@
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

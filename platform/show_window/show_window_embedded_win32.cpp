@@ -1,4 +1,4 @@
-#include "platform/show_window_embedded.h"
+#include "platform/show_window/show_window_embedded.h"
 
 // On Windows the show draws only into its own window: the screen saver's
 // preview ends at once instead of starting the show. A window that is never

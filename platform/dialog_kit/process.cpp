@@ -1,4 +1,4 @@
-#include "platform/process.h"
+#include "platform/dialog_kit/process.h"
 
 #include <cerrno>
 #include <spawn.h>

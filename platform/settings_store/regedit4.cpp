@@ -1,4 +1,4 @@
-#include "platform/regedit4.h"
+#include "platform/settings_store/regedit4.h"
 
 #include <algorithm>
 #include <cstdio>

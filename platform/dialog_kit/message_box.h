@@ -4,7 +4,7 @@
 // display can be opened a message becomes one line on standard error. Tests
 // replace the sink to see the messages without a box blocking them.
 
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/show_window_embedded.h"
+#include "platform/show_window/show_window_embedded.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

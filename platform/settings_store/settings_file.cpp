@@ -1,8 +1,8 @@
-#include "platform/settings_file.h"
-#include "platform/file_io.h"
+#include "platform/settings_store/settings_file.h"
+#include "platform/settings_store/file_io.h"
 
-#include "platform/regedit4.h"
-#include "platform/registry.h"
+#include "platform/settings_store/regedit4.h"
+#include "platform/settings_store/registry.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "platform/dialog_kit/message_box.h"
 
 #include <windows.h>
 

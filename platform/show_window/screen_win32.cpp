@@ -1,4 +1,4 @@
-#include "platform/screen.h"
+#include "platform/show_window/screen.h"
 
 #include <windows.h>
 

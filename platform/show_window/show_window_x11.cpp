@@ -1,4 +1,4 @@
-#include "platform/show_window.h"
+#include "platform/show_window/show_window.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>

@@ -1,4 +1,4 @@
-#include "platform/registry.h"
+#include "platform/settings_store/registry.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 // The centring rule, the same on every platform.
 

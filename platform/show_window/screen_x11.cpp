@@ -1,4 +1,4 @@
-#include "platform/screen.h"
+#include "platform/show_window/screen.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>

@@ -2,7 +2,7 @@
 
 // Handing a web address to the user's browser.
 
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 
 #include <functional>
 #include <string>

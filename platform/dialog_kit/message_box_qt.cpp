@@ -1,6 +1,6 @@
-#include "platform/message_box.h"
+#include "platform/dialog_kit/message_box.h"
 
-#include "platform/display.h"
+#include "platform/dialog_kit/display.h"
 
 #include <QApplication>
 #include <QMessageBox>

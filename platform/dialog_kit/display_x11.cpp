@@ -1,4 +1,4 @@
-#include "platform/display.h"
+#include "platform/dialog_kit/display.h"
 
 #include <X11/Xlib.h>
 
