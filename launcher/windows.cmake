@@ -23,7 +23,7 @@ add_library(qv_launcher STATIC
   resources/resource_ids.h
   templates_win32.cpp)
 target_include_directories(qv_launcher PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(qv_launcher PUBLIC qv_platform_ui qv_settings PRIVATE qv_warnings)
+target_link_libraries(qv_launcher PUBLIC qv_dialog_kit qv_settings PRIVATE qv_warnings)
 
 add_executable(Quorvel3D WIN32 main_win32.cpp resources/quorvel3d.rc)
 set_target_properties(Quorvel3D PROPERTIES SUFFIX .scr)
