@@ -1,7 +1,8 @@
 // Rising layers and scatter: the swarm flies to random points of boxes, in
 // lockstep.
 
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/rising_layers.h"
+#include "show/swarm/effects/scatter.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <vector>

@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/focus_point.h"
 #include "tests/support/swarm_fixture.h"
 
 using irr::core::vector3df;

@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/implosion.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/shell_burst.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <algorithm>

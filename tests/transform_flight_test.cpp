@@ -1,6 +1,7 @@
 // Flatten and mirror: the swarm flies to a transformed copy of itself.
 
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/flatten.h"
+#include "show/swarm/effects/mirror.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <vector>

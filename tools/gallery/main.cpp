@@ -27,10 +27,6 @@ constexpr int kDefaultHeight = 540; // pixels
 constexpr int kUsageError = 2;
 constexpr double kViewAngle = 0.6; // radians round the circle: no wall or bar seen edge-on
 
-constexpr const char* kEffectNames[kEffectCount] = {
-    "implosion", "gather-spread", "cube-corners", "shell-burst", "clusters", "focus-point",
-    "fountain",  "rising-layers", "flatten",      "mirror",      "scatter"};
-
 struct Options {
     std::string Out;
     std::uint32_t Seed = kDefaultSeed;
@@ -135,7 +131,8 @@ int main(int argc, char** argv) {
         for (; frame < run.halfWay(); ++frame)
             updateSwarm();
         char name[64];
-        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, kEffectNames[run.Effect - 1]);
+        const char* effectName = kEffectTable[static_cast<std::size_t>(run.Effect - 1)].Name;
+        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, effectName);
         const std::string path = options.Out + name;
         if (savePicture(path)) {
             std::printf("%s: frame %lld of a run of %lld calls\n", path.c_str(),
