@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-namespace platform {
-
 // The classic 15-bit linear congruential generator: draws from 0 to 32767,
 // the range the swarm's formulas are written for. Seeded once; every draw of
 // the show comes from one instance, so a seed replays a whole show.
@@ -28,5 +26,3 @@ private:
 
     std::uint32_t State = 1;
 };
-
-} // namespace platform

@@ -22,7 +22,7 @@ struct ShowState {
     irr::scene::ICameraSceneNode* Camera = nullptr;
     std::int32_t CurrentEffect = 0; // 1 to kEffectCount while an effect runs, else none
     EffectStates Effects;
-    platform::Random15 Random; // every draw of the show comes from here
+    Random15 Random; // every draw of the show comes from here
     std::vector<int>* DrawRecord = nullptr; // when set, every draw's modulus is appended (tests)
 };
 

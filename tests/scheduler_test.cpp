@@ -31,7 +31,7 @@ protected:
 } // namespace
 
 TEST_F(SchedulerTest, TheFirstCallPicksAnEffectAndOnlyStepsThePixels) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const auto before = positions();
     EXPECT_TRUE(updateSwarm());
     EXPECT_EQ(Show.CurrentEffect, replay.next() % kEffectCount + 1);
@@ -50,7 +50,7 @@ TEST_F(SchedulerTest, AnEndingEffectLeavesOneFrameThatOnlyChooses) {
     EXPECT_EQ(Show.Effects.Implosion.Stage, ImplosionStage::Start);
     expectFlownOn(before);
 
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     updateSwarm();
     EXPECT_EQ(Show.CurrentEffect, replay.next() % kEffectCount + 1);
 }
@@ -92,7 +92,7 @@ TEST_F(SchedulerTest, AQuitRequestStillAdvancesTheEffectAndStepsTheSwarm) {
 TEST_F(SchedulerTest, AnUnknownCurrentEffectCountsAsNone) {
     for (const std::int32_t unknown : {kEffectCount + 1, -1, 1000, INT32_MIN}) {
         Show.CurrentEffect = unknown;
-        platform::Random15 replay = Show.Random;
+        Random15 replay = Show.Random;
         EXPECT_TRUE(updateSwarm());
         EXPECT_EQ(Show.CurrentEffect, replay.next() % kEffectCount + 1) << unknown;
     }
