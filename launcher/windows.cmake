@@ -20,7 +20,6 @@ add_custom_command(
 
 add_library(qv_launcher STATIC
   ${QV_LAUNCHER_SOURCES}
-  resources/resource_ids.h
   templates_win32.cpp)
 target_include_directories(qv_launcher PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(qv_launcher PUBLIC qv_dialog_kit qv_settings PRIVATE qv_warnings)
