@@ -1,5 +1,7 @@
 #include "platform/settings_store/regedit4.h"
 
+#include "platform/settings_store/registry.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <unordered_set>
@@ -13,9 +15,9 @@ char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::uint32_t kTextType = 1;
-constexpr std::uint32_t kBinaryType = 3;
-constexpr std::uint32_t kDwordType = 4;
+constexpr auto kTextType = static_cast<std::uint32_t>(platform::ValueType::Text);
+constexpr auto kBinaryType = static_cast<std::uint32_t>(platform::ValueType::Binary);
+constexpr auto kDwordType = static_cast<std::uint32_t>(platform::ValueType::Dword);
 constexpr std::size_t kDwordBytes = 4;
 constexpr std::size_t kMaxHexDigitsInDword = 8;
 

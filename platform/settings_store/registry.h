@@ -1,8 +1,8 @@
 #pragma once
 
-// The four operations on the settings key that both programs need. On Linux
-// they are backed by a REGEDIT4 text file (settings_file.cpp); a Windows
-// build would implement the same functions on the system registry.
+// The four operations on the settings key that both programs need: on the
+// system registry on Windows (registry_win32.cpp), on a REGEDIT4 text file
+// on Linux (settings_file.cpp).
 
 #include <cstdint>
 #include <string_view>
