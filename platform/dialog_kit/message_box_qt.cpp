@@ -1,6 +1,7 @@
 #include "platform/dialog_kit/message_box.h"
 
 #include "platform/dialog_kit/display.h"
+#include "platform/program_name/program_name.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -39,7 +40,7 @@ void showBox(const Message& message) {
 }
 
 void printLine(const Message& message) {
-    std::fprintf(stderr, "Quorvel3D: %s\n", messageLine(message).c_str());
+    std::fprintf(stderr, "%s: %s\n", programName(), messageLine(message).c_str());
 }
 
 // A program that has no application object yet (the show starter) gets one

@@ -1,6 +1,7 @@
 #include "platform/settings_store/settings_file.h"
 #include "platform/settings_store/file_io.h"
 
+#include "platform/program_name/program_name.h"
 #include "platform/settings_store/regedit4.h"
 #include "platform/settings_store/registry.h"
 
@@ -61,7 +62,6 @@ namespace {
 
 constexpr const char* kRootName = "HKEY_LOCAL_MACHINE\\";
 constexpr const char* kDefaultSystemDirs = "/etc/xdg";
-constexpr const char* kMessagePrefix = "quorvel3d: ";
 constexpr mode_t kNewFileMode = 0644;
 constexpr int kMaxLinkHops = 40; // as the kernel allows
 constexpr std::size_t kTemporarySuffixLength = 6; // the XXXXXX of mkostemp
@@ -73,7 +73,7 @@ void warnOnce(const std::string& message) {
     static std::set<std::string> said;
     std::lock_guard lock(guard);
     if (said.insert(message).second)
-        std::fprintf(stderr, "%s%s\n", kMessagePrefix, message.c_str());
+        std::fprintf(stderr, "%s: %s\n", programName(), message.c_str());
 }
 
 std::string describe(int error) { return std::strerror(error); }

@@ -27,6 +27,9 @@ public:
     bool isOpen() const { return Handle != nullptr; }
     void* handle() const { return Handle; } // the Xlib Display
 
+    // The root window of the default screen, for a show drawn on it.
+    unsigned long rootWindow() const;
+
     ScreenSize primaryScreenSize() const;
     // The primary display's refresh rate in hertz; nothing when the server
     // does not say.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace platform {
 namespace {
 
@@ -26,6 +28,11 @@ std::optional<ScreenSize> primaryScreenSize() {
 DisplayConnection::DisplayConnection() : Handle(GetDesktopWindow()) {}
 
 DisplayConnection::~DisplayConnection() = default;
+
+unsigned long DisplayConnection::rootWindow() const {
+    // Window handles keep to 32 bits on 64-bit Windows.
+    return static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
+}
 
 ScreenSize DisplayConnection::primaryScreenSize() const { return systemScreenSize(); }
 

@@ -116,6 +116,8 @@ DisplayConnection::~DisplayConnection() {
         XCloseDisplay(static_cast<Display*>(Handle));
 }
 
+unsigned long DisplayConnection::rootWindow() const { return DefaultRootWindow(static_cast<Display*>(Handle)); }
+
 ScreenSize DisplayConnection::primaryScreenSize() const { return screenSize(static_cast<Display*>(Handle)); }
 
 std::optional<double> DisplayConnection::refreshRate() const {

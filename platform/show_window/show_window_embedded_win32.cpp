@@ -6,12 +6,13 @@
 
 namespace platform {
 
-EmbeddedWindow::EmbeddedWindow(void* display, unsigned long host, EngineVisualRequest)
-    : Dpy(display), Host(host) {}
+EmbeddedWindow::EmbeddedWindow(const DisplayConnection&, unsigned long host, EngineVisualRequest) : Host(host) {}
 
 EmbeddedWindow::~EmbeddedWindow() = default;
 
-void EmbeddedWindow::shareWithEngine(void*) const {}
+void EmbeddedWindow::shareWithEngine(irr::video::IVideoDriver&) {}
+
+void EmbeddedWindow::closeEngineConnection() {}
 
 void EmbeddedWindow::update() { Gone = true; }
 

@@ -1,5 +1,7 @@
 #include "platform/show_window/show_window_embedded.h"
 
+#include "platform/program_name/program_name.h"
+
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
@@ -44,19 +46,19 @@ GLXFBConfig chooseEngineConfig(Display* display, EngineVisualRequest request) {
 
 } // namespace
 
-EmbeddedWindow::EmbeddedWindow(void* displayHandle, unsigned long host, EngineVisualRequest request)
-    : Dpy(displayHandle), Host(host) {
+EmbeddedWindow::EmbeddedWindow(const DisplayConnection& connection, unsigned long host, EngineVisualRequest request)
+    : Dpy(connection.handle()), Host(host) {
     auto* display = static_cast<Display*>(Dpy);
     XSetErrorHandler(&countError);
     XWindowAttributes hostAttributes{};
     if (!XGetWindowAttributes(display, Host, &hostAttributes)) {
-        std::fprintf(stderr, "quorvel3d: there is no window 0x%lx to draw into\n", Host);
+        std::fprintf(stderr, "%s: there is no window 0x%lx to draw into\n", programName(), Host);
         return;
     }
     const GLXFBConfig config = chooseEngineConfig(display, request);
     XVisualInfo* visual = config ? glXGetVisualFromFBConfig(display, config) : nullptr;
     if (!visual) {
-        std::fprintf(stderr, "quorvel3d: the display offers no OpenGL configuration to draw with\n");
+        std::fprintf(stderr, "%s: the display offers no OpenGL configuration to draw with\n", programName());
         return;
     }
     const Window root = RootWindow(display, visual->screen);
@@ -76,7 +78,7 @@ EmbeddedWindow::EmbeddedWindow(void* displayHandle, unsigned long host, EngineVi
     XMapWindow(display, Child);
     XSync(display, False);
     if (!childExists()) {
-        std::fprintf(stderr, "quorvel3d: cannot make a window inside 0x%lx\n", Host);
+        std::fprintf(stderr, "%s: cannot make a window inside 0x%lx\n", programName(), Host);
         Child = 0;
         return;
     }
@@ -93,11 +95,20 @@ EmbeddedWindow::~EmbeddedWindow() {
     XSync(display, False);
 }
 
-void EmbeddedWindow::shareWithEngine(void* engineDisplay) const {
-    if (!engineDisplay || !Child)
+void EmbeddedWindow::shareWithEngine(irr::video::IVideoDriver& driver) {
+    if (driver.getDriverType() != irr::video::EDT_OPENGL)
         return;
-    XSelectInput(static_cast<Display*>(engineDisplay), Child, StructureNotifyMask);
-    XFlush(static_cast<Display*>(engineDisplay));
+    EngineDpy = driver.getExposedVideoData().OpenGLLinux.X11Display;
+    if (!EngineDpy || !Child)
+        return;
+    XSelectInput(static_cast<Display*>(EngineDpy), Child, StructureNotifyMask);
+    XFlush(static_cast<Display*>(EngineDpy));
+}
+
+void EmbeddedWindow::closeEngineConnection() {
+    if (EngineDpy)
+        XCloseDisplay(static_cast<Display*>(EngineDpy));
+    EngineDpy = nullptr;
 }
 
 bool EmbeddedWindow::childExists() const {

@@ -1,29 +1,22 @@
 #include "platform/show_window/show_window.h"
 
-#include <windows.h>
-
-#include <cstdint>
-
 // On Windows the engine's own full-screen window is the show's window: it
 // covers the display, takes the focus and waits for the vertical blank by
 // itself, so the window layer has nothing to add.
 
 namespace platform {
 
-void coverDisplay(void*, unsigned long, int, int) {}
+irr::video::E_DRIVER_TYPE screenDriver() { return irr::video::EDT_DIRECT3D9; }
 
-bool enableVsync(void*, unsigned long) { return false; }
+const char* screenDriverName() { return "Direct3D 9"; }
 
-unsigned long rootWindow(void*) {
-    // Window handles keep to 32 bits on 64-bit Windows.
-    return static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
-}
+bool vsyncAtCreation() { return true; }
 
-void closeDisplay(void*) {}
+void coverDisplay(irr::video::IVideoDriver&, int, int) {}
 
-// The thread's message queue is the only source of news on Windows.
-void waitForEvents(void*, int, int limitMs) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(limitMs), QS_ALLINPUT);
-}
+bool enableVsync(irr::video::IVideoDriver&) { return false; }
+
+// The engine's yield is all the waiting Windows needs.
+bool waitForEvents(irr::video::IVideoDriver&, int, int) { return false; }
 
 } // namespace platform

@@ -89,10 +89,28 @@ Function lookUp(const char* name) {
     return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
 
+// The engine's connection and window, when it draws with OpenGL on X11.
+Display* engineDisplay(irr::video::IVideoDriver& driver) {
+    if (driver.getDriverType() != irr::video::EDT_OPENGL)
+        return nullptr;
+    return static_cast<Display*>(driver.getExposedVideoData().OpenGLLinux.X11Display);
+}
+
+Window engineWindow(irr::video::IVideoDriver& driver) {
+    return static_cast<Window>(driver.getExposedVideoData().OpenGLLinux.X11Window);
+}
+
 } // namespace
 
-void coverDisplay(void* displayHandle, unsigned long window, int width, int height) {
-    auto* display = static_cast<Display*>(displayHandle);
+irr::video::E_DRIVER_TYPE screenDriver() { return irr::video::EDT_OPENGL; }
+
+const char* screenDriverName() { return "OpenGL"; }
+
+bool vsyncAtCreation() { return false; }
+
+void coverDisplay(irr::video::IVideoDriver& driver, int width, int height) {
+    Display* display = engineDisplay(driver);
+    const Window window = display ? engineWindow(driver) : None;
     if (!display || !window)
         return;
     ErrorTrap trap(display);
@@ -103,10 +121,11 @@ void coverDisplay(void* displayHandle, unsigned long window, int width, int heig
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
 }
 
-bool enableVsync(void* displayHandle, unsigned long window) {
+bool enableVsync(irr::video::IVideoDriver& driver) {
     using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
     using SwapIntervalMesa = int (*)(unsigned);
-    auto* display = static_cast<Display*>(displayHandle);
+    Display* display = engineDisplay(driver);
+    const Window window = display ? engineWindow(driver) : None;
     if (!display || !window)
         return false;
     ErrorTrap trap(display);
@@ -123,19 +142,15 @@ bool enableVsync(void* displayHandle, unsigned long window) {
     return false;
 }
 
-unsigned long rootWindow(void* display) { return DefaultRootWindow(static_cast<Display*>(display)); }
-
-void closeDisplay(void* display) {
-    if (display)
-        XCloseDisplay(static_cast<Display*>(display));
-}
-
-void waitForEvents(void* displayHandle, int otherFd, int limitMs) {
-    auto* display = static_cast<Display*>(displayHandle);
-    if (!display || XPending(display) > 0)
-        return; // XPending also sends what is queued
+bool waitForEvents(irr::video::IVideoDriver& driver, int otherFd, int limitMs) {
+    Display* display = engineDisplay(driver);
+    if (!display)
+        return false;
+    if (XPending(display) > 0)
+        return true; // XPending also sends what is queued
     pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0}, {otherFd, POLLIN, 0}};
     poll(watched, otherFd < 0 ? 1 : 2, limitMs);
+    return true;
 }
 
 } // namespace platform

@@ -53,28 +53,20 @@ bool parse(int argc, char** argv, Options& options) {
     return !options.Out.empty() && options.Width > 0 && options.Height > 0 && argc % 2 == 1;
 }
 
+// The show's own device on a window of the chosen size; the window is not
+// made to cover the display.
 bool startOnScreen(const Options& options) {
     Show = ShowState{};
     Show.Random.seed(options.Seed);
     DeviceParams& d = Show.Device;
     d.Width = options.Width;
     d.Height = options.Height;
+    d.DriverType = irr::video::EDT_OPENGL; // the pictures are read back with GL
     d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
     d.Receiver = new GameEventReceiver;
     d.Map = new GameMap;
-    irr::SIrrlichtCreationParameters params;
-    params.DriverType = irr::video::EDT_OPENGL;
-    params.WindowSize = irr::core::dimension2du(static_cast<irr::u32>(d.Width), static_cast<irr::u32>(d.Height));
-    params.EventReceiver = d.Receiver;
-    params.LoggingLevel = irr::ELL_NONE;
-    d.Device = irr::createDeviceEx(params);
-    if (!d.Device)
+    if (!createEngineDevice())
         return false;
-    d.SceneManager = d.Device->getSceneManager();
-    d.VideoDriver = d.Device->getVideoDriver();
-    d.GuiEnvironment = d.Device->getGUIEnvironment();
-    d.FileSystem = d.Device->getFileSystem();
-    d.CursorControl = d.Device->getCursorControl();
     buildScene();
     // The camera circles by the engine's clock; every picture is taken from
     // the same place on its circle.
