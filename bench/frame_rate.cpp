@@ -5,7 +5,7 @@
 // them; with --bare a plain engine loop drawing as many billboards and the
 // same sky, for comparison.
 
-#include "platform/screen.h"
+#include "platform/show_window/screen.h"
 #include "show/game_event_receiver.h"
 #include "show/scene.h"
 #include "show/show.h"

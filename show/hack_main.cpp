@@ -7,6 +7,7 @@
 // Inside a given window the daemon keeps the input; the show ends with 0 on
 // SIGTERM or SIGINT and when the window goes away.
 
+#include "platform/program_name/program_name.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 #include "show/picture_folder.h"
@@ -25,14 +26,13 @@
 
 namespace {
 
-constexpr const char* kProgramName = "quorvel3d";
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
 constexpr unsigned long kLargestWindowId = 0x1FFFFFFFUL; // X resource ids have 29 bits
 constexpr int kUsageError = 1;
 
 void printUsage() {
-    std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", kProgramName);
+    std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", platform::programName());
 }
 
 // A window id as the daemons write it (0x...), or in decimal.
@@ -53,7 +53,6 @@ bool isOption(const char* arg, const char* name) {
 
 std::optional<ShowPlace> placeFromArguments(int argc, char** argv) {
     ShowPlace place;
-    place.ProgramName = kProgramName;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (isOption(arg, "--root")) {
@@ -61,7 +60,8 @@ std::optional<ShowPlace> placeFromArguments(int argc, char** argv) {
             if (const char* host = std::getenv(kHostVariable)) {
                 const auto id = parseWindowId(host);
                 if (!id) {
-                    std::fprintf(stderr, "%s: %s='%s' is not a window id\n", kProgramName, kHostVariable, host);
+                    std::fprintf(stderr, "%s: %s='%s' is not a window id\n", platform::programName(), kHostVariable,
+                                 host);
                     return std::nullopt;
                 }
                 place.Where = ShowPlace::Kind::HostWindow;
@@ -70,13 +70,13 @@ std::optional<ShowPlace> placeFromArguments(int argc, char** argv) {
         } else if (isOption(arg, "--window-id")) {
             const auto id = parseWindowId(i + 1 < argc ? argv[++i] : nullptr);
             if (!id) {
-                std::fprintf(stderr, "%s: --window-id wants a window id such as 0x1e00007\n", kProgramName);
+                std::fprintf(stderr, "%s: --window-id wants a window id such as 0x1e00007\n", platform::programName());
                 return std::nullopt;
             }
             place.Where = ShowPlace::Kind::HostWindow;
             place.HostWindow = *id;
         } else {
-            std::fprintf(stderr, "%s: unknown option '%s'\n", kProgramName, arg);
+            std::fprintf(stderr, "%s: unknown option '%s'\n", platform::programName(), arg);
             return std::nullopt;
         }
     }
@@ -102,7 +102,8 @@ std::filesystem::path recordedInstallFolder() {
 void enterPictureFolder() {
     const auto folder = firstPictureFolder({recordedInstallFolder(), kInstallFolder, ownFolder()});
     if (folder && chdir(folder->c_str()) != 0)
-        std::fprintf(stderr, "%s: cannot enter %s: %s\n", kProgramName, folder->c_str(), std::strerror(errno));
+        std::fprintf(stderr, "%s: cannot enter %s: %s\n", platform::programName(), folder->c_str(),
+                     std::strerror(errno));
 }
 
 } // namespace
