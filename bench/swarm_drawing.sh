@@ -30,14 +30,15 @@ xsession_start "$SIZE"
 xsession_start_wm
 
 for sky in "" --no-sky; do
-  one=() node=() ratio=() main=()
+  one=() node=() ratio=() main=() node_main=()
   for _ in $(seq "$ROUNDS"); do
     read -r a a_main <<<"$(one_run $sky)"
-    read -r b _ <<<"$(one_run --per-node $sky)"
-    one+=("$a") node+=("$b") main+=("$a_main")
+    read -r b b_main <<<"$(one_run --per-node $sky)"
+    one+=("$a") node+=("$b") main+=("$a_main") node_main+=("$b_main")
     ratio+=("$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }')")
   done
-  printf '%s, 4096 balls, %s: one pass %s fps (main thread %s ms a frame), node by node %s fps: %sx\n' \
+  printf '%s, 4096 balls, %s: one pass %s fps (main thread %s ms a frame), node by node %s fps (%s ms): %sx\n' \
     "$SIZE" "${sky:-sky box}" "$(printf '%s\n' "${one[@]}" | median)" "$(printf '%s\n' "${main[@]}" | median)" \
-    "$(printf '%s\n' "${node[@]}" | median)" "$(printf '%s\n' "${ratio[@]}" | median)"
+    "$(printf '%s\n' "${node[@]}" | median)" "$(printf '%s\n' "${node_main[@]}" | median)" \
+    "$(printf '%s\n' "${ratio[@]}" | median)"
 done
