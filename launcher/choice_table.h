@@ -3,6 +3,8 @@
 // The choices the options dialog offers for its five lists. The value text
 // of an entry is the only source of the number that is stored for it.
 
+#include "launcher/resources/resource_ids.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -42,13 +44,13 @@ struct CheckSetting {
     std::uint32_t DefaultBits;
 };
 
-inline constexpr int kIdCountList = 1019;
-inline constexpr int kIdSizeList = 1020;
-inline constexpr int kIdColorList = 1021;
-inline constexpr int kIdDistanceList = 1022;
-inline constexpr int kIdSpeedList = 1023;
-inline constexpr int kIdBackgroundCheck = 1024;
-inline constexpr int kIdLightingCheck = 1025;
+inline constexpr int kIdCountList = QV_IDC_COUNT;
+inline constexpr int kIdSizeList = QV_IDC_SIZE;
+inline constexpr int kIdColorList = QV_IDC_COLOR;
+inline constexpr int kIdDistanceList = QV_IDC_DISTANCE;
+inline constexpr int kIdSpeedList = QV_IDC_SPEED;
+inline constexpr int kIdBackgroundCheck = QV_IDC_BACKGROUND;
+inline constexpr int kIdLightingCheck = QV_IDC_LIGHTING;
 
 // In the order in which they are loaded and saved.
 extern const std::array<ChoiceList, 5> kLists;

@@ -9,6 +9,8 @@
 // has torn down: the daemon counts any other end of a program it stopped as
 // abnormal.
 
+#include "platform/program_name/program_name.h"
+#include "platform/show_window/stop_signal.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 #include "show/hack_options.h"
@@ -18,7 +20,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,13 +30,12 @@
 
 namespace {
 
-constexpr const char* kProgramName = "quorvel3d";
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
 constexpr int kUsageError = 1;
 
 void printUsage() {
-    std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", kProgramName);
+    std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", platform::programName());
 }
 
 std::filesystem::path ownFolder() {
@@ -57,15 +57,8 @@ std::filesystem::path recordedInstallFolder() {
 void enterPictureFolder() {
     const auto folder = firstPictureFolder({recordedInstallFolder(), kInstallFolder, ownFolder()});
     if (folder && chdir(folder->c_str()) != 0)
-        std::fprintf(stderr, "%s: cannot enter %s: %s\n", kProgramName, folder->c_str(), std::strerror(errno));
-}
-
-// The signal's own action ends the process, as if the show had never caught
-// it; what the show printed is out first.
-void endBySignal(int signal) {
-    std::fflush(nullptr);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+        std::fprintf(stderr, "%s: cannot enter %s: %s\n", platform::programName(), folder->c_str(),
+                     std::strerror(errno));
 }
 
 } // namespace
@@ -74,13 +67,15 @@ int main(int argc, char** argv) {
     std::string problem;
     const std::optional<ShowPlace> place = hackPlace(argc, argv, std::getenv(kHostVariable), problem);
     if (!place) {
-        std::fprintf(stderr, "%s: %s\n", kProgramName, problem.c_str());
+        std::fprintf(stderr, "%s: %s\n", platform::programName(), problem.c_str());
         printUsage();
         return kUsageError;
     }
     enterPictureFolder();
     const int code = runShow(*place);
-    if (const int signal = stopSignal())
-        endBySignal(signal);
+    if (const int signal = platform::stopSignal()) {
+        std::fflush(nullptr); // what the show printed is out first
+        platform::endBySignal(signal);
+    }
     return code;
 }

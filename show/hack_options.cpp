@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr const char* kProgramName = "quorvel3d";
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 
 bool isOption(const char* arg, const char* name) {
@@ -29,7 +28,6 @@ std::optional<unsigned long> parseWindowId(const char* text) {
 std::optional<ShowPlace> hackPlace(int argc, const char* const argv[], const char* hostWindow,
                                    std::string& problem) {
     ShowPlace place;
-    place.ProgramName = kProgramName;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (isOption(arg, "--root")) {

@@ -14,7 +14,6 @@ struct ShowPlace {
     enum class Kind { OwnWindow, HostWindow, RootWindow };
     Kind Where = Kind::OwnWindow;
     unsigned long HostWindow = 0; // for Kind::HostWindow
-    const char* ProgramName = "qvshow"; // for its messages
 };
 
 void prepareShow();
@@ -24,10 +23,12 @@ void releasePixels();
 void teardown();
 int runShow(ShowPlace place = {});
 
-// The signal (SIGTERM or SIGINT) that ended the last runShow, or 0.
-int stopSignal();
-
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.
 bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed);
+
+// The same show drawn by the screen's driver into an ordinary window of
+// WIDTH x HEIGHT pixels, with vsync off, for tools and tests that look at
+// the pictures. False where no such window can be opened.
+bool startWindowedShow(const ShowSettings& settings, std::uint32_t seed, int width, int height);
 void stopHeadlessShow();

@@ -2,7 +2,7 @@
 // read again, holds the same values, and writing that again gives the same
 // text. A value of any type and bytes set on it survives the same way.
 
-#include "platform/regedit4.h"
+#include "platform/settings_store/regedit4.h"
 #include "settings/schema.h"
 #include "tests/fuzz/fuzz_support.h"
 

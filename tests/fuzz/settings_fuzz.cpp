@@ -5,7 +5,7 @@
 // start reads the same and writes nothing.
 
 #include "launcher/choice_table.h"
-#include "platform/regedit4.h"
+#include "platform/settings_store/regedit4.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 #include "settings/show_settings.h"

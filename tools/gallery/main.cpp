@@ -4,8 +4,6 @@
 // and the chosen frames are read back from the back buffer before the swap.
 // Run it in the install folder, where the pictures are.
 
-#include "show/game_event_receiver.h"
-#include "show/game_map.h"
 #include "show/scene.h"
 #include "show/show.h"
 #include "show/show_state.h"
@@ -26,10 +24,6 @@ constexpr int kDefaultWidth = 960;  // pixels
 constexpr int kDefaultHeight = 540; // pixels
 constexpr int kUsageError = 2;
 constexpr double kViewAngle = 0.6; // radians round the circle: no wall or bar seen edge-on
-
-constexpr const char* kEffectNames[kEffectCount] = {
-    "implosion", "gather-spread", "cube-corners", "shell-burst", "clusters", "focus-point",
-    "fountain",  "rising-layers", "flatten",      "mirror",      "scatter"};
 
 struct Options {
     std::string Out;
@@ -57,29 +51,12 @@ bool parse(int argc, char** argv, Options& options) {
     return !options.Out.empty() && options.Width > 0 && options.Height > 0 && argc % 2 == 1;
 }
 
+// The show's own device on a window of the chosen size; the window is not
+// made to cover the display.
 bool startOnScreen(const Options& options) {
-    Show = ShowState{};
-    Show.Random.seed(options.Seed);
-    DeviceParams& d = Show.Device;
-    d.Width = options.Width;
-    d.Height = options.Height;
-    d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
-    d.Receiver = new GameEventReceiver;
-    d.Map = new GameMap;
-    irr::SIrrlichtCreationParameters params;
-    params.DriverType = irr::video::EDT_OPENGL;
-    params.WindowSize = irr::core::dimension2du(static_cast<irr::u32>(d.Width), static_cast<irr::u32>(d.Height));
-    params.EventReceiver = d.Receiver;
-    params.LoggingLevel = irr::ELL_NONE;
-    d.Device = irr::createDeviceEx(params);
-    if (!d.Device)
+    if (!startWindowedShow(ShowSettings{}, options.Seed, options.Width, options.Height))
         return false;
-    d.SceneManager = d.Device->getSceneManager();
-    d.VideoDriver = d.Device->getVideoDriver();
-    d.GuiEnvironment = d.Device->getGUIEnvironment();
-    d.FileSystem = d.Device->getFileSystem();
-    d.CursorControl = d.Device->getCursorControl();
-    buildScene();
+    DeviceParams& d = Show.Device;
     // The camera circles by the engine's clock; every picture is taken from
     // the same place on its circle.
     irr::ITimer* timer = d.Device->getTimer();
@@ -135,7 +112,8 @@ int main(int argc, char** argv) {
         for (; frame < run.halfWay(); ++frame)
             updateSwarm();
         char name[64];
-        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, kEffectNames[run.Effect - 1]);
+        const char* effectName = kEffectTable[static_cast<std::size_t>(run.Effect - 1)].Name;
+        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, effectName);
         const std::string path = options.Out + name;
         if (savePicture(path)) {
             std::printf("%s: frame %lld of a run of %lld calls\n", path.c_str(),
