@@ -2,10 +2,9 @@
 // old file with our line inserted in one place; the daemon reads the old
 // list with us at its end, and every other setting as before. The command
 // writes exactly that edit, or leaves the file byte for byte as it was when
-// it lists us already or cannot be handled. Only a file whose last line is
-// left open (no line feed, or a backslash asking for one more line) may be
-// one it cannot handle: the daemon reads such a line differently once
-// anything follows it.
+// it lists us already or cannot be handled. Only a file left open at its end
+// (the daemon would read a setting added after it differently, or read the
+// file itself differently) may be one it cannot handle.
 
 #include "dist/xscreensaver/dot_file.h"
 #include "dist/xscreensaver/programs_list.h"
@@ -54,12 +53,20 @@ void requireSoundEdit(std::string_view before, std::string_view after) {
                   "every other setting reads as before");
 }
 
+// Whether a setting written after the file reads as one of its own, and
+// the file as it read before.
+bool isClosed(std::string_view text) {
+    std::vector<Resource> expected = readResources(text);
+    expected.push_back({"z", "1"});
+    return readResources(std::string(text) + "z: 1\n") == expected;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view before = fuzz::bytes(data, size);
     const bool listed = listsProgram(before, kQuorvelProgram);
-    const bool closed = before.empty() || (before.back() == '\n' && !before.ends_with("\\\n"));
+    const bool closed = isClosed(before);
     const std::string edit = listed ? std::string(before) : withEntryAppended(before, kQuorvelEntry);
     if (!listed && closed)
         requireSoundEdit(before, edit);
@@ -78,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     case Outcome::Failed:
         fuzz::require(written == before && !result.Problem.empty(), "a file we cannot handle stays as it was");
-        fuzz::require(!closed, "only a file whose last line is left open is one we cannot handle");
+        fuzz::require(!closed, "only a file left open at its end is one we cannot handle");
         break;
     case Outcome::Created:
         fuzz::require(false, "an existing file is never created afresh");
