@@ -3,12 +3,14 @@
 //   quorvel3d --root              into $XSCREENSAVER_WINDOW, else the root window
 //   quorvel3d --window-id 0x...   into that window (a settings preview)
 //   quorvel3d                     in its own full-screen window, as qvshow
+//   quorvel3d --help              the options that choose settings for one run
 //
 // Inside a given window the daemon keeps the input; the show ends with 0 on
 // SIGTERM or SIGINT and when the window goes away.
 
 #include "settings/schema.h"
 #include "settings/settings_key.h"
+#include "show/hack_options.h"
 #include "show/picture_folder.h"
 #include "show/show.h"
 
@@ -21,66 +23,22 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <variant>
+#include <vector>
 
 namespace {
 
 constexpr const char* kProgramName = "quorvel3d";
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
-constexpr unsigned long kLargestWindowId = 0x1FFFFFFFUL; // X resource ids have 29 bits
 constexpr int kUsageError = 1;
 
-void printUsage() {
-    std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", kProgramName);
-}
-
-// A window id as the daemons write it (0x...), or in decimal.
-std::optional<unsigned long> parseWindowId(const char* text) {
-    if (!text || *text < '0' || *text > '9')
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long id = std::strtoul(text, &end, 0);
-    if (errno != 0 || *end != '\0' || id == 0 || id > kLargestWindowId)
-        return std::nullopt;
-    return id;
-}
-
-bool isOption(const char* arg, const char* name) {
-    return std::strcmp(arg, name) == 0 || (arg[0] == '-' && std::strcmp(arg + 1, name) == 0);
-}
-
-std::optional<ShowPlace> placeFromArguments(int argc, char** argv) {
-    ShowPlace place;
-    place.ProgramName = kProgramName;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (isOption(arg, "--root")) {
-            place.Where = ShowPlace::Kind::RootWindow;
-            if (const char* host = std::getenv(kHostVariable)) {
-                const auto id = parseWindowId(host);
-                if (!id) {
-                    std::fprintf(stderr, "%s: %s='%s' is not a window id\n", kProgramName, kHostVariable, host);
-                    return std::nullopt;
-                }
-                place.Where = ShowPlace::Kind::HostWindow;
-                place.HostWindow = *id;
-            }
-        } else if (isOption(arg, "--window-id")) {
-            const auto id = parseWindowId(i + 1 < argc ? argv[++i] : nullptr);
-            if (!id) {
-                std::fprintf(stderr, "%s: --window-id wants a window id such as 0x1e00007\n", kProgramName);
-                return std::nullopt;
-            }
-            place.Where = ShowPlace::Kind::HostWindow;
-            place.HostWindow = *id;
-        } else {
-            std::fprintf(stderr, "%s: unknown option '%s'\n", kProgramName, arg);
-            return std::nullopt;
-        }
-    }
-    return place;
+std::variant<HackOptions, HackOptionsError> readCommandLine(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const char* host = std::getenv(kHostVariable);
+    return parseHackOptions(args, host ? std::optional<std::string_view>(host) : std::nullopt);
 }
 
 std::filesystem::path ownFolder() {
@@ -108,11 +66,17 @@ void enterPictureFolder() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::optional<ShowPlace> place = placeFromArguments(argc, argv);
-    if (!place) {
-        printUsage();
+    const auto parsed = readCommandLine(argc, argv);
+    if (const auto* failure = std::get_if<HackOptionsError>(&parsed)) {
+        std::fprintf(stderr, "%s: %s (--help lists the options)\n", kProgramName, failure->Message.c_str());
         return kUsageError;
     }
+    HackOptions options = std::get<HackOptions>(parsed);
+    if (options.HelpWanted) {
+        std::fputs(hackUsage(kProgramName).c_str(), stdout);
+        return 0;
+    }
+    options.Place.ProgramName = kProgramName;
     enterPictureFolder();
-    return runShow(*place);
+    return runShow(options.Place, options.Choices);
 }

@@ -4,6 +4,7 @@
 #include "platform/show_window.h"
 #include "platform/show_window_embedded.h"
 #include "show/frame_pacer.h"
+#include "show/frame_rate.h"
 #include "show/game_event_receiver.h"
 #include "show/game_map.h"
 #include "show/scene.h"
@@ -25,9 +26,11 @@ constexpr int kIdleWakeMs = 250; // an idle show looks at signals this often at 
 
 // What one run of the show holds beside ShowState: the X connection kept
 // open from start to end, the host's window when the show draws inside
-// another program's, and how frames are paced.
+// another program's, how frames are paced, and what the command line chose.
 struct ShowRun {
     ShowPlace Place;
+    RunChoices Choices;
+    FrameRateMeter FrameRate;
     std::unique_ptr<platform::DisplayConnection> Connection;
     std::unique_ptr<platform::EmbeddedWindow> Host;
     bool DriverWaitsForVsync = false;
@@ -145,6 +148,10 @@ bool renderFrame(DeviceParams& d) {
         return false; // this frame is neither drawn nor ended
     d.SceneManager->drawAll();
     d.GuiEnvironment->drawAll();
+    if (Run.Choices.ShowFrameRate) {
+        Run.FrameRate.frameDrawn(FrameRateMeter::Clock::now());
+        drawCornerText(d, Run.FrameRate.text());
+    }
     d.VideoDriver->endScene(); // no other target window, the whole frame
     return true;
 }
@@ -152,7 +159,7 @@ bool renderFrame(DeviceParams& d) {
 } // namespace
 
 void prepareShow() {
-    Show.Settings = loadSettings();
+    Show.Settings = withOverrides(loadSettings(), Run.Choices.Overrides);
     Show.Settings.PixelsUsed = clampPixelCount(Show.Settings.PixelsUsed);
     Show.Random.seed(chooseSeed());
     DeviceParams& d = Show.Device;
@@ -217,6 +224,7 @@ void runFrameLoop() {
             return;
         } else {
             idle(d);
+            Run.FrameRate.restart();
         }
     }
 }
@@ -252,10 +260,11 @@ void teardown() {
     Run.Connection.reset();
 }
 
-int runShow(ShowPlace place) {
+int runShow(ShowPlace place, RunChoices choices) {
     Show.Device = DeviceParams{};
     Run = ShowRun{};
     Run.Place = place;
+    Run.Choices = choices;
     catchStopSignals();
     prepareShow();
     Show.Device.Receiver = new GameEventReceiver;

@@ -17,12 +17,19 @@ struct ShowPlace {
     const char* ProgramName = "qvshow"; // for its messages
 };
 
+// What a command line may change for one run: settings that win over the
+// stored ones, and the frame rate drawn in a corner of the view.
+struct RunChoices {
+    SettingsOverrides Overrides;
+    bool ShowFrameRate = false;
+};
+
 void prepareShow();
 bool createEngineDevice();
 void runFrameLoop();
 void releasePixels();
 void teardown();
-int runShow(ShowPlace place = {});
+int runShow(ShowPlace place = {}, RunChoices choices = {});
 
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.
