@@ -6,14 +6,16 @@ source "$(dirname "$0")/hack_lib.sh"
 
 HOST_SIZE=(480 300)
 # Few small balls on black: the corner is dark unless the text is there.
-QUIET_SWARM=(--count 256 --size small --no-sky --distance far)
-TEXT_AREA="90x24+4" # width x height + left of the corner area that holds the text
+QUIET_SWARM=(--count 1024 --size small --no-sky)
+TEXT_AREA=(60 16 6 24) # the text's area: width, height, from the view's left, from its bottom
 TEXT_LEVEL=70%      # the text is white; the plate and the sky-less view are dark
 MIN_TEXT=0.04       # share of the area the digits light up at least
-MAX_STRAY=0.01      # share a stray ball may light up without the text
+MAX_STRAY=0.02      # share a stray ball may light up without the text
 
 # The corner area of a W x H view whose upper left corner is at X,Y.
-corner_area() { printf '%s+%d\n' "$TEXT_AREA" $(($4 + $2 - 28)); }
+corner_area() {
+  printf '%dx%d+%d+%d\n' "${TEXT_AREA[0]}" "${TEXT_AREA[1]}" $(($3 + TEXT_AREA[2])) $(($4 + $2 - TEXT_AREA[3]))
+}
 
 text_shown() { awk -v f="$(img_lit_fraction "$1" "$TEXT_LEVEL" "$2")" -v min="$MIN_TEXT" 'BEGIN { exit !(f > min) }'; }
 xs_text_appears() { xsession_screenshot "$1" && text_shown "$1" "$2"; }
