@@ -13,7 +13,8 @@ DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start or g
 SETTLE_SECONDS=4  # for the swarm to spread out after its first frame
 FEW_SMALL=(--count 256 --size 1.0 --no-sky)
 MANY_LARGE=(--count 4096 --size 8.0 --no-sky)
-DARK=2%           # brightness up to which a pixel is the black of an empty view
+DARK=0.5%         # brightness up to which a pixel is the black of an empty view
+LIT=2%            # and above which a ball lights it (the sky is dimmer than that)
 MIN_BLACK=0.5     # share of black pixels in a view without the sky box at least
 MAX_SKY_BLACK=0.2 # and in one with it at most
 MIN_LIT_RATIO=5   # many large balls light up that many times more of the screen
@@ -39,13 +40,17 @@ programs: GL: "Quorvel 3D" $SAVER_HOME/hack/quorvel3d --root \\n\\
   GL: "Quorvel 3D few small" $SAVER_HOME/hack/quorvel3d --root ${FEW_SMALL[*]} \\n\\
   GL: "Quorvel 3D many large" $SAVER_HOME/hack/quorvel3d --root ${MANY_LARGE[*]} \\n
 CONFIG
-  # Every value present, so that nothing is written back: the file must stay
-  # byte for byte as it is.
-  mkdir -p "$SAVER_HOME/.config/quorvel3d"
-  printf 'REGEDIT4\r\n\r\n%s\r\n' "$XS_SETTINGS_SECTION" >"$SAVER_HOME/.config/quorvel3d/settings.reg"
-  printf '"%s"=dword:%s\r\n' PixelsUsed 00000400 PixelsSize 40000000 PixelsColor 00000000 UseLighting 00000000 \
-    CameraDistance 430c0000 CameraSpeed 3a03126f UseBackground 00000001 >>"$SAVER_HOME/.config/quorvel3d/settings.reg"
-  SETTINGS_SUM=$(sha256sum <"$SAVER_HOME/.config/quorvel3d/settings.reg")
+  # Every value present, as the programs write them, so that nothing is
+  # written back: the file must stay byte for byte as it is.
+  local settings=$SAVER_HOME/.config/quorvel3d/settings.reg
+  mkdir -p "$(dirname "$settings")"
+  {
+    printf 'REGEDIT4\n\n%s\n' "$XS_SETTINGS_SECTION"
+    printf '"%s"=dword:%s\n' PixelsUsed 00000400 PixelsSize 40000000 PixelsColor 00000000 UseLighting 00000000 \
+      CameraDistance 430c0000 CameraSpeed 3a03126f UseBackground 00000001
+    printf '"InstallDir"=""\n'
+  } >"$settings"
+  SETTINGS_SUM=$(sha256sum <"$settings")
   chmod -R a+rX "$SAVER_HOME"
   [ "$(id -u)" -eq 0 ] && chown -R "$SAVER_USER:" "$SAVER_HOME"
   return 0
@@ -59,7 +64,8 @@ xs_hack_args() { pgrep -u "$(saver_user)" -x -a quorvel3d | cut -d' ' -f3-; }
 xs_hack_args_are() { [ "$(xs_hack_args)" = "$1" ]; }
 black_fraction() { awk -v lit="$(img_lit_fraction "$1" "$DARK")" 'BEGIN { printf "%.4f\n", 1 - lit }'; }
 
-# "-select N" runs the Nth programs line; its screen is kept as LABEL.
+# "-select N" runs the Nth programs line (counted from 1); its screen is
+# kept as LABEL.
 select_program() {
   local index=$1 label=$2 expected=$3
   as_saver_user xscreensaver-command -select "$index" >/dev/null
@@ -75,14 +81,14 @@ select_program() {
 
 run_programs_with_options() {
   local few many
-  select_program 1 few-small "--root ${FEW_SMALL[*]}" || return
+  select_program 2 few-small "--root ${FEW_SMALL[*]}" || return
   few=$SHOT
-  select_program 2 many-large "--root ${MANY_LARGE[*]}" || return
+  select_program 3 many-large "--root ${MANY_LARGE[*]}" || return
   many=$SHOT
-  select_program 0 settings "--root" || return
+  select_program 1 settings "--root" || return
   local few_lit many_lit
-  few_lit=$(img_lit_fraction "$few" "$DARK")
-  many_lit=$(img_lit_fraction "$many" "$DARK")
+  few_lit=$(img_lit_fraction "$few" "$LIT")
+  many_lit=$(img_lit_fraction "$many" "$LIT")
   check_num "few small balls light up little of the screen ($few)" "$few_lit" '<' 0.2
   check_num "many large balls light up $MIN_LIT_RATIO times as much ($many)" "$many_lit" '>' \
     "$(awk -v f="$few_lit" -v r="$MIN_LIT_RATIO" 'BEGIN { print f * r }')"
