@@ -12,7 +12,7 @@ struct FilmOptions {
 };
 
 // A film of the running show (set up and built on the OpenGL driver, its
-// clock stopped at 0): a clip from the middle of each run in RUNS, in the
+// clock stopped at 0), half the size it is drawn at: a clip from the middle of each run in RUNS, in the
 // order they come, each captioned with its effect's number and name. Every
 // frame of the show moves the engine's clock by one refresh at 60 Hz, so
 // the camera circles as on screen and the same runs give the same film.
