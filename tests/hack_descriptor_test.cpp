@@ -79,14 +79,21 @@ HackOptions accepted(const std::string& arg) {
     return std::get<HackOptions>(result);
 }
 
+std::optional<std::uint32_t> bitsOf(std::optional<std::int32_t> value) {
+    return value ? std::optional(static_cast<std::uint32_t>(*value)) : std::nullopt;
+}
+std::optional<std::uint32_t> bitsOf(std::optional<float> value) {
+    return value ? std::optional(schema::floatBits(*value)) : std::nullopt;
+}
+
 // The stored bits an override of list L stands for.
 std::optional<std::uint32_t> overrideBits(const SettingsOverrides& o, std::size_t l) {
     switch (static_cast<choices::ListSetting>(l)) {
-    case choices::ListSetting::Count: return o.PixelsUsed ? std::optional(static_cast<std::uint32_t>(*o.PixelsUsed)) : std::nullopt;
-    case choices::ListSetting::Size: return o.PixelsSize ? std::optional(schema::floatBits(*o.PixelsSize)) : std::nullopt;
-    case choices::ListSetting::Color: return o.PixelsColor ? std::optional(static_cast<std::uint32_t>(*o.PixelsColor)) : std::nullopt;
-    case choices::ListSetting::Distance: return o.CameraDistance ? std::optional(schema::floatBits(*o.CameraDistance)) : std::nullopt;
-    case choices::ListSetting::Speed: return o.CameraSpeed ? std::optional(schema::floatBits(*o.CameraSpeed)) : std::nullopt;
+    case choices::ListSetting::Count: return bitsOf(o.PixelsUsed);
+    case choices::ListSetting::Size: return bitsOf(o.PixelsSize);
+    case choices::ListSetting::Color: return bitsOf(o.PixelsColor);
+    case choices::ListSetting::Distance: return bitsOf(o.CameraDistance);
+    case choices::ListSetting::Speed: return bitsOf(o.CameraSpeed);
     }
     return std::nullopt;
 }
