@@ -22,10 +22,6 @@ constexpr std::int32_t kDefaultPixels = 4096;
 constexpr int kDefaultRuns = 40;
 constexpr std::int64_t kMixedCalls = 200000;
 
-constexpr const char* kNames[kEffectCount] = {"implosion", "gather-spread", "cube corners", "shell-burst",
-                                              "clusters",  "focus point",   "fountain",     "rising layers",
-                                              "flatten",   "mirror",        "scatter"};
-
 struct Timing {
     double TotalMicros = 0;
     double BusiestMicros = 0;
@@ -73,8 +69,8 @@ int main(int argc, char** argv) {
     }
     std::printf("%d pixels, %d runs each; microseconds per call\n", Show.Settings.PixelsUsed, runs);
     std::printf("%-14s %9s %10s %10s\n", "effect", "average", "busiest", "calls/run");
-    for (std::int32_t effect = 1; effect <= kEffectCount; ++effect)
-        print(kNames[effect - 1], timeEffect(effect, runs), runs);
+    for (const EffectEntry& effect : kEffectTable)
+        print(effect.Name, timeEffect(effect.Number, runs), runs);
     Timing mixed;
     for (std::int64_t call = 0; call < kMixedCalls; ++call)
         mixed.add(timedUpdate());

@@ -3,7 +3,7 @@
 // prints the frame rate: the show's own scene, or with --bare a plain engine
 // loop drawing the same billboards and sky, for comparison.
 
-#include "platform/screen.h"
+#include "platform/show_window/screen.h"
 #include "show/game_event_receiver.h"
 #include "show/scene.h"
 #include "show/show.h"

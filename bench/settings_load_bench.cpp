@@ -3,8 +3,8 @@
 // within the largest file the store reads. A first start also writes its
 // seven values back, one file replacement each; a later start only reads.
 
-#include "platform/regedit4.h"
-#include "platform/settings_file.h"
+#include "platform/settings_store/regedit4.h"
+#include "platform/settings_store/settings_file.h"
 #include "settings/show_settings.h"
 
 #include <benchmark/benchmark.h>

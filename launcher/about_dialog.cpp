@@ -1,8 +1,8 @@
 #include "launcher/about_dialog.h"
 
 #include "launcher/licence.h"
-#include "platform/message_box.h"
-#include "platform/shell.h"
+#include "platform/dialog_kit/message_box.h"
+#include "platform/dialog_kit/shell.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 

@@ -3,13 +3,14 @@
 // The about box: the program's icon and version, the two home pages and the
 // licence text of the installation.
 
-#include "platform/dialog.h"
+#include "launcher/resources/resource_ids.h"
+#include "platform/dialog_kit/dialog.h"
 
 namespace launcher {
 
-inline constexpr int kIdProductPageButton = 102;
-inline constexpr int kIdMakerPageButton = 103;
-inline constexpr int kIdLicenseButton = 104;
+inline constexpr int kIdProductPageButton = QV_IDC_PRODUCT_PAGE;
+inline constexpr int kIdMakerPageButton = QV_IDC_MAKER_PAGE;
+inline constexpr int kIdLicenseButton = QV_IDC_LICENSE;
 
 inline constexpr const char* kProductHomePage = "https://www.brenmark.example/quorvel3d/";
 inline constexpr const char* kMakerHomePage = "https://www.brenmark.example/";

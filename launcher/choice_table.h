@@ -5,6 +5,8 @@
 
 #include "settings/choice_table.h"
 
+#include "launcher/resources/resource_ids.h"
+
 #include <array>
 
 namespace launcher {
@@ -12,13 +14,13 @@ namespace launcher {
 using choices::CheckSetting;
 using choices::ChoiceList;
 
-inline constexpr int kIdCountList = 1019;
-inline constexpr int kIdSizeList = 1020;
-inline constexpr int kIdColorList = 1021;
-inline constexpr int kIdDistanceList = 1022;
-inline constexpr int kIdSpeedList = 1023;
-inline constexpr int kIdBackgroundCheck = 1024;
-inline constexpr int kIdLightingCheck = 1025;
+inline constexpr int kIdCountList = QV_IDC_COUNT;
+inline constexpr int kIdSizeList = QV_IDC_SIZE;
+inline constexpr int kIdColorList = QV_IDC_COLOR;
+inline constexpr int kIdDistanceList = QV_IDC_DISTANCE;
+inline constexpr int kIdSpeedList = QV_IDC_SPEED;
+inline constexpr int kIdBackgroundCheck = QV_IDC_BACKGROUND;
+inline constexpr int kIdLightingCheck = QV_IDC_LIGHTING;
 
 // In the order of choices::kLists and choices::kChecks.
 inline constexpr std::array<int, choices::kListCount> kListControlIds = {

@@ -1,6 +1,6 @@
 #include "launcher/startup.h"
 #include "launcher/templates.h"
-#include "platform/display.h"
+#include "platform/dialog_kit/display.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -2,8 +2,8 @@
 
 #include "launcher/main_dialog.h"
 #include "launcher/templates.h"
-#include "platform/message_box.h"
-#include "platform/process.h"
+#include "platform/dialog_kit/message_box.h"
+#include "platform/dialog_kit/process.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 

@@ -1,5 +1,8 @@
 #include "launcher/templates.h"
 
+#include "launcher/about_dialog.h"
+#include "launcher/choice_table.h"
+#include "launcher/main_dialog.h"
 #include "ui_about_dialog.h"
 #include "ui_options_dialog.h"
 
@@ -12,14 +15,32 @@ namespace {
 constexpr const char* kIcon16 = ":/quorvel/icon16.png";
 constexpr const char* kIcon32 = ":/quorvel/icon32.png";
 
+// The templates name their controls; the ids come from resource_ids.h, as
+// on Windows, and a control missing from a template does not compile.
+void bind(QWidget* control, int id) { control->setProperty(platform::kControlIdProperty, id); }
+
 void buildOptions(QDialog& window) {
     Ui::OptionsDialog controls;
     controls.setupUi(&window);
+    bind(controls.okButton, platform::kIdOk);
+    bind(controls.cancelButton, platform::kIdCancel);
+    bind(controls.aboutButton, kIdAboutButton);
+    bind(controls.countList, kIdCountList);
+    bind(controls.sizeList, kIdSizeList);
+    bind(controls.colorList, kIdColorList);
+    bind(controls.distanceList, kIdDistanceList);
+    bind(controls.speedList, kIdSpeedList);
+    bind(controls.backgroundCheck, kIdBackgroundCheck);
+    bind(controls.lightingCheck, kIdLightingCheck);
 }
 
 void buildAbout(QDialog& window) {
     Ui::AboutDialog controls;
     controls.setupUi(&window);
+    bind(controls.closeButton, platform::kIdCancel);
+    bind(controls.productPageButton, kIdProductPageButton);
+    bind(controls.makerPageButton, kIdMakerPageButton);
+    bind(controls.licenseButton, kIdLicenseButton);
 }
 
 } // namespace

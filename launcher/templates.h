@@ -2,14 +2,15 @@
 
 // The launcher's resources: its two dialog templates and its icon.
 
-#include "platform/dialog.h"
+#include "launcher/resources/resource_ids.h"
+#include "platform/dialog_kit/dialog.h"
 
 class QIcon;
 
 namespace launcher {
 
-inline constexpr int kOptionsTemplateId = 109;
-inline constexpr int kAboutTemplateId = 108;
+inline constexpr int kOptionsTemplateId = QV_IDD_OPTIONS;
+inline constexpr int kAboutTemplateId = QV_IDD_ABOUT;
 
 const platform::DialogTemplate& optionsTemplate();
 const platform::DialogTemplate& aboutTemplate();

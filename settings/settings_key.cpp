@@ -1,5 +1,6 @@
 #include "settings/settings_key.h"
 
+#include "platform/program_name/program_name.h"
 #include "settings/schema.h"
 
 #include <cmath>
@@ -49,7 +50,7 @@ float SettingsKey::readFloat(const char* name, float defaultValue) {
     const float value = schema::bitsFloat(readDword(name, schema::floatBits(defaultValue)));
     if (std::isfinite(value))
         return value;
-    std::fprintf(stderr, "quorvel3d: the stored %s is not a finite number; using %g\n", name,
+    std::fprintf(stderr, "%s: the stored %s is not a finite number; using %g\n", platform::programName(), name,
                  static_cast<double>(defaultValue));
     writeFloat(name, defaultValue);
     return defaultValue;

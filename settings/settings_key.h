@@ -3,7 +3,7 @@
 // The settings key as both programs open it: always created, never just
 // opened, and closed explicitly by its owner.
 
-#include "platform/registry.h"
+#include "platform/settings_store/registry.h"
 
 #include <cstddef>
 #include <cstdint>

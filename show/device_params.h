@@ -10,21 +10,13 @@ class GameMap;
 // The engine device's creation parameters, the per-frame clear options and
 // the engine interfaces fetched from the device.
 struct DeviceParams {
-    // The engine driver that draws on this platform's screen.
-#ifdef _WIN32
-    static constexpr irr::video::E_DRIVER_TYPE kScreenDriver = irr::video::EDT_DIRECT3D9;
-    static constexpr const char* kScreenDriverName = "Direct3D 9";
-#else
-    static constexpr irr::video::E_DRIVER_TYPE kScreenDriver = irr::video::EDT_OPENGL;
-    static constexpr const char* kScreenDriverName = "OpenGL";
-#endif
     static constexpr std::uint32_t kStartClearColor = 0xFF647896;
     static constexpr std::uint32_t kShowClearColor = 0xFF000000; // opaque black
 
     std::int32_t Bits = 32;
     std::int32_t Width = 800;  // pixels
     std::int32_t Height = 600; // pixels
-    irr::video::E_DRIVER_TYPE DriverType = kScreenDriver;
+    irr::video::E_DRIVER_TYPE DriverType = irr::video::EDT_OPENGL; // until the screen's driver is chosen
     bool Fullscreen = false;
     bool Vsync = true;
     bool ClearZBuffer = true;

@@ -8,6 +8,7 @@
 // Inside a given window the daemon keeps the input; the show ends with 0 on
 // SIGTERM or SIGINT and when the window goes away.
 
+#include "platform/program_name/program_name.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 #include "show/hack_options.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-constexpr const char* kProgramName = "quorvel3d";
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
 constexpr int kUsageError = 1;
@@ -60,7 +60,8 @@ std::filesystem::path recordedInstallFolder() {
 void enterPictureFolder() {
     const auto folder = firstPictureFolder({recordedInstallFolder(), kInstallFolder, ownFolder()});
     if (folder && chdir(folder->c_str()) != 0)
-        std::fprintf(stderr, "%s: cannot enter %s: %s\n", kProgramName, folder->c_str(), std::strerror(errno));
+        std::fprintf(stderr, "%s: cannot enter %s: %s\n", platform::programName(), folder->c_str(),
+                     std::strerror(errno));
 }
 
 } // namespace
@@ -68,15 +69,15 @@ void enterPictureFolder() {
 int main(int argc, char** argv) {
     const auto parsed = readCommandLine(argc, argv);
     if (const auto* failure = std::get_if<HackOptionsError>(&parsed)) {
-        std::fprintf(stderr, "%s: %s (--help lists the options)\n", kProgramName, failure->Message.c_str());
+        std::fprintf(stderr, "%s: %s (--help lists the options)\n", platform::programName(),
+                     failure->Message.c_str());
         return kUsageError;
     }
     HackOptions options = std::get<HackOptions>(parsed);
     if (options.HelpWanted) {
-        std::fputs(hackUsage(kProgramName).c_str(), stdout);
+        std::fputs(hackUsage(platform::programName()).c_str(), stdout);
         return 0;
     }
-    options.Place.ProgramName = kProgramName;
     enterPictureFolder();
     return runShow(options.Place, options.Choices);
 }

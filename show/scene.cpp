@@ -1,5 +1,6 @@
 #include "show/scene.h"
 
+#include "platform/program_name/program_name.h"
 #include "show/picture_check.h"
 #include "show/show_state.h"
 #include "show/swarm/pixel.h"
@@ -63,8 +64,8 @@ public:
         std::error_code error;
         const std::string folder = std::filesystem::current_path(error).string();
         std::fprintf(stderr,
-                     "qvshow: the folder '%s' lacks usable pictures in %s and %s/ (%s); going on without them\n",
-                     folder.c_str(), kArchive, kPictureFolder, missing.c_str());
+                     "%s: the folder '%s' lacks usable pictures in %s and %s/ (%s); going on without them\n",
+                     platform::programName(), folder.c_str(), kArchive, kPictureFolder, missing.c_str());
     }
 
 private:

@@ -1,8 +1,10 @@
 #include "show/show.h"
 
-#include "platform/screen.h"
-#include "platform/show_window.h"
-#include "platform/show_window_embedded.h"
+#include "platform/program_name/program_name.h"
+#include "platform/show_window/screen.h"
+#include "platform/show_window/show_window.h"
+#include "platform/show_window/show_window_embedded.h"
+#include "platform/show_window/stop_signal.h"
 #include "show/frame_pacer.h"
 #include "show/frame_rate.h"
 #include "show/game_event_receiver.h"
@@ -13,7 +15,6 @@
 #include "show/swarm/pixel.h"
 #include "show/swarm/scheduler.h"
 
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -39,25 +40,6 @@ struct ShowRun {
 };
 ShowRun Run;
 
-volatile std::sig_atomic_t StopSignal = 0;
-
-void noteStopSignal(int) { StopSignal = 1; }
-
-// Ends the show through its ordinary teardown, so that the cursor comes back
-// and the exit code is 0. No SA_RESTART: a signal cuts a wait short.
-void catchStopSignals() {
-#ifdef _WIN32
-    std::signal(SIGTERM, noteStopSignal);
-    std::signal(SIGINT, noteStopSignal);
-#else
-    struct sigaction action {};
-    action.sa_handler = noteStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-#endif
-}
-
 bool embedded() { return Run.Host != nullptr; }
 
 void fetchEngineInterfaces(DeviceParams& d) {
@@ -69,30 +51,20 @@ void fetchEngineInterfaces(DeviceParams& d) {
 }
 
 // The engine only runs windowed where it cannot switch video modes; the
-// window manager is asked to make that window cover the display instead.
-// Vsync is turned on here, not by the engine, because some GLX drivers
-// answer the engine's request with an error that ends the process.
+// window manager is asked to make a full-screen window cover the display.
 // A show inside another program's window leaves that window's frame,
 // placement and focus to its owner.
-// Direct3D's window is the engine's own full-screen window, which waits for
-// the vertical blank by itself; it only needs its name.
 void finishWindow(const DeviceParams& d) {
-    if (d.DriverType == irr::video::EDT_DIRECT3D9) {
-        d.Device->setWindowCaption(kWindowCaption);
-        Run.DriverWaitsForVsync = d.Vsync;
-        Run.ViewSize = d.VideoDriver->getScreenSize();
-        return;
-    }
-    if (d.DriverType != irr::video::EDT_OPENGL)
-        return;
-    const irr::video::SExposedVideoData& video = d.VideoDriver->getExposedVideoData();
+    if (d.DriverType != platform::screenDriver())
+        return; // the null driver has no window
     if (embedded()) {
-        Run.Host->shareWithEngine(video.OpenGLLinux.X11Display);
+        Run.Host->shareWithEngine(*d.VideoDriver);
     } else {
         d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
-        platform::coverDisplay(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window, d.Width, d.Height);
+        if (d.Fullscreen)
+            platform::coverDisplay(*d.VideoDriver, d.Width, d.Height);
     }
-    Run.DriverWaitsForVsync = d.Vsync && platform::enableVsync(video.OpenGLLinux.X11Display, video.OpenGLLinux.X11Window);
+    Run.DriverWaitsForVsync = d.Vsync && (platform::vsyncAtCreation() || platform::enableVsync(*d.VideoDriver));
     Run.ViewSize = d.VideoDriver->getScreenSize();
 }
 
@@ -108,7 +80,7 @@ void followViewSize(const DeviceParams& d) {
 }
 
 bool shouldEnd() {
-    if (StopSignal)
+    if (platform::stopSignalled())
         return true;
     if (!embedded())
         return false;
@@ -125,16 +97,10 @@ bool seen(const DeviceParams& d) {
 }
 
 // The swarm stands still while nobody sees it, and the process sleeps until
-// the X server has news for it.
+// the window system has news for it.
 void idle(const DeviceParams& d) {
-    void* display = d.DriverType == irr::video::EDT_OPENGL
-                        ? d.VideoDriver->getExposedVideoData().OpenGLLinux.X11Display
-                        : nullptr;
-    if (!display) {
+    if (!platform::waitForEvents(*d.VideoDriver, embedded() ? Run.Host->connectionFd() : -1, kIdleWakeMs))
         d.Device->yield();
-        return;
-    }
-    platform::waitForEvents(display, embedded() ? Run.Host->connectionFd() : -1, kIdleWakeMs);
 }
 
 void waitForNextFrame(FramePacer& pacer) {
@@ -170,17 +136,16 @@ void prepareShow() {
         d.Height = screen.Height;
         Run.RefreshHertz = Run.Connection->refreshRate();
         if (Run.Place.Where != ShowPlace::Kind::OwnWindow) {
-            const unsigned long host = Run.Place.Where == ShowPlace::Kind::HostWindow
-                                           ? Run.Place.HostWindow
-                                           : platform::rootWindow(Run.Connection->handle());
-            Run.Host = std::make_unique<platform::EmbeddedWindow>(Run.Connection->handle(), host,
+            const unsigned long host = Run.Place.Where == ShowPlace::Kind::HostWindow ? Run.Place.HostWindow
+                                                                                      : Run.Connection->rootWindow();
+            Run.Host = std::make_unique<platform::EmbeddedWindow>(*Run.Connection, host,
                                                                   platform::EngineVisualRequest{});
             d.Width = Run.Host->width();
             d.Height = Run.Host->height();
         }
     }
     d.Fullscreen = !embedded();
-    d.DriverType = DeviceParams::kScreenDriver;
+    d.DriverType = platform::screenDriver();
     d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
 }
 
@@ -192,13 +157,13 @@ bool createEngineDevice() {
     params.Bits = static_cast<irr::u8>(d.Bits);
     params.Fullscreen = d.Fullscreen;
     params.Stencilbuffer = false;
-    params.Vsync = d.Vsync && d.DriverType == irr::video::EDT_DIRECT3D9; // see finishWindow
+    params.Vsync = d.Vsync && d.DriverType == platform::screenDriver() && platform::vsyncAtCreation();
     params.EventReceiver = d.Receiver;
     params.LoggingLevel = irr::ELL_NONE; // the show keeps quiet
     if (embedded()) {
         if (!Run.Host->isOpen())
             return false;
-        params.WindowId = reinterpret_cast<void*>(Run.Host->handle());
+        params.WindowId = Run.Host->engineWindowId();
         params.IgnoreInput = true; // the window's owner keeps the input
     }
     d.Device = irr::createDeviceEx(params);
@@ -240,19 +205,20 @@ void releasePixels() {
 
 // The receiver outlives the device: the engine may still hand it events
 // while the device closes. The engine leaves open the connection it opened
-// for a window it was handed; it is closed here once the engine is done.
+// for a window it was handed; the window layer closes it once the engine is
+// done.
 void teardown() {
     DeviceParams& d = Show.Device;
     releasePixels();
     delete d.Map;
     d.Map = nullptr;
     if (d.Device) {
-        void* engineDisplay = embedded() ? d.VideoDriver->getExposedVideoData().OpenGLLinux.X11Display : nullptr;
         d.Device->closeDevice();
         d.Device->run(); // lets the engine take the window down
         d.Device->drop();
         d.Device = nullptr;
-        platform::closeDisplay(engineDisplay);
+        if (embedded())
+            Run.Host->closeEngineConnection();
     }
     delete d.Receiver;
     d.Receiver = nullptr;
@@ -265,7 +231,7 @@ int runShow(ShowPlace place, RunChoices choices) {
     Run = ShowRun{};
     Run.Place = place;
     Run.Choices = choices;
-    catchStopSignals();
+    platform::catchStopSignals();
     prepareShow();
     Show.Device.Receiver = new GameEventReceiver;
     Show.Device.Map = new GameMap;
@@ -273,12 +239,12 @@ int runShow(ShowPlace place, RunChoices choices) {
         buildScene();
         runFrameLoop();
     } else if (!Run.Connection->isOpen()) {
-        std::fprintf(stderr, "%s: cannot open the X display; nothing to show\n", Run.Place.ProgramName);
+        std::fprintf(stderr, "%s: cannot open the X display; nothing to show\n", platform::programName());
     } else if (embedded() && !Run.Host->isOpen()) {
         // the window's own message has been given
     } else {
         std::fprintf(stderr, "%s: cannot open a %dx%d %s window on this display; nothing to show\n",
-                     Run.Place.ProgramName, Show.Device.Width, Show.Device.Height, DeviceParams::kScreenDriverName);
+                     platform::programName(), Show.Device.Width, Show.Device.Height, platform::screenDriverName());
     }
     teardown();
     return kExitCode;

@@ -14,7 +14,6 @@ struct ShowPlace {
     enum class Kind { OwnWindow, HostWindow, RootWindow };
     Kind Where = Kind::OwnWindow;
     unsigned long HostWindow = 0; // for Kind::HostWindow
-    const char* ProgramName = "qvshow"; // for its messages
 };
 
 // What a command line may change for one run: settings that win over the

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/random15.h"
+#include "show/random15.h"
 #include "settings/show_settings.h"
 #include "show/device_params.h"
-#include "show/swarm/effects/effect_states.h"
+#include "show/swarm/effects/effect_table.h"
 
 #include <array>
 #include <cstdint>
@@ -20,9 +20,9 @@ struct ShowState {
     bool QuitRequested = false;
     std::array<Pixel*, kPixelSlots> Pixels{};
     irr::scene::ICameraSceneNode* Camera = nullptr;
-    std::int32_t CurrentEffect = 0; // 1 to 11 while an effect runs, else none
+    std::int32_t CurrentEffect = 0; // 1 to kEffectCount while an effect runs, else none
     EffectStates Effects;
-    platform::Random15 Random; // every draw of the show comes from here
+    Random15 Random; // every draw of the show comes from here
     std::vector<int>* DrawRecord = nullptr; // when set, every draw's modulus is appended (tests)
 };
 

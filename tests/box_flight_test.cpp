@@ -1,7 +1,8 @@
 // Rising layers and scatter: the swarm flies to random points of boxes, in
 // lockstep.
 
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/rising_layers.h"
+#include "show/swarm/effects/scatter.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <vector>
@@ -26,7 +27,7 @@ const Leg kScatter = {150, 100, {20000, -100}, {20000, -100}, {20000, -100}};
 
 class BoxFlightTest : public SwarmTest {
 protected:
-    static float draw(platform::Random15& replay, const Range& r) {
+    static float draw(Random15& replay, const Range& r) {
         return static_cast<float>(replay.next() % r.Grid / 100.0 + r.Offset);
     }
 
@@ -34,7 +35,7 @@ protected:
     // leg: its draws in order, every pixel aimed at the replayed point with
     // the same frame count. Steps the swarm after.
     static void expectLegStarts(bool (*effect)(), const Leg& leg) {
-        platform::Random15 replay = Show.Random;
+        Random15 replay = Show.Random;
         std::vector<int> record;
         Show.DrawRecord = &record;
         EXPECT_TRUE(effect());
@@ -91,7 +92,7 @@ TEST_F(BoxFlightTest, ARunsLengthDependsOnlyOnItsFrameCounts) {
                     p->Position = pile;
             };
             pileUp();
-            platform::Random15 replay = Show.Random;
+            Random15 replay = Show.Random;
             const int scatter = 150 + replay.next() % 100;
             EXPECT_EQ(runToEnd(ScatterEffect), scatter + 2);
 
@@ -111,7 +112,7 @@ TEST_F(BoxFlightTest, ARunsLengthDependsOnlyOnItsFrameCounts) {
 }
 
 TEST_F(BoxFlightTest, APixelAlreadyAtItsPointStaysPut) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const int frames = 150 + replay.next() % 100;
     const float z = draw(replay, kScatter.Z), y = draw(replay, kScatter.Y), x = draw(replay, kScatter.X);
     pixel(0).Position = {x, y, z};

@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/clusters.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <array>
@@ -19,7 +19,7 @@ class ClustersTest : public SwarmTest {
 protected:
     static ClustersState& state() { return Show.Effects.Clusters; }
 
-    static Start replayStart(platform::Random15& replay) {
+    static Start replayStart(Random15& replay) {
         Start start;
         auto draw = [&](int m) {
             start.Draws.push_back(m);
@@ -44,7 +44,7 @@ protected:
 } // namespace
 
 TEST_F(ClustersTest, DrawsAllNineCoordinatesThenEachPixelsPointAndSpeed) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const Start start = replayStart(replay);
     std::vector<vector3df> from;
     for (Pixel* p : swarm())
@@ -73,14 +73,14 @@ TEST_F(ClustersTest, DrawsAllNineCoordinatesThenEachPixelsPointAndSpeed) {
 TEST_F(ClustersTest, WithNoTripsAndADriftOfZeroARunLastsThreeCallsAndDriftsOutward) {
     std::uint32_t seed = 1;
     for (;; ++seed) {
-        platform::Random15 replay(seed);
+        Random15 replay(seed);
         replayStart(replay);
         replay.next(); // the cap
         if (replay.next() % 400 == 0)
             break;
     }
     Show.Random.seed(seed);
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const Start start = replayStart(replay);
     for (std::size_t i = 0; i < start.Targets.size(); ++i)
         pixel(i).Position = start.Targets[i];

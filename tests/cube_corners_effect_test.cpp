@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/cube_corners.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ struct Start {
     int Fresh;
 };
 
-Start replayStart(platform::Random15 replay) {
+Start replayStart(Random15 replay) {
     auto hundredths = [&](int m, double base) { return static_cast<float>(replay.next() % m / 100.0 + base); };
     auto coordinate = [&] {
         const float magnitude = hundredths(100, 60);
@@ -42,7 +42,7 @@ protected:
     // Arranges a run whose replayed start satisfies fits, and gives it.
     template <typename Fits>
     static Start startWhere(Fits fits) {
-        seedWhere([&](platform::Random15 replay) { return fits(replayStart(replay)); });
+        seedWhere([&](Random15 replay) { return fits(replayStart(replay)); });
         return replayStart(Show.Random);
     }
 };

@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/focus_point.h"
 #include "tests/support/swarm_fixture.h"
 
 using irr::core::vector3df;
@@ -10,14 +10,14 @@ protected:
     static FocusPointState& state() { return Show.Effects.FocusPoint; }
 };
 
-float hundredths(platform::Random15& replay, int m, double base) {
+float hundredths(Random15& replay, int m, double base) {
     return static_cast<float>(replay.next() % m / 100.0 + base);
 }
 
 } // namespace
 
 TEST_F(FocusPointTest, DrawsTheWaitThenThePointXYZThenEachSpeed) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     std::vector<vector3df> from;
     for (Pixel* p : swarm())
         from.push_back(p->Position);
@@ -38,7 +38,7 @@ TEST_F(FocusPointTest, DrawsTheWaitThenThePointXYZThenEachSpeed) {
 }
 
 TEST_F(FocusPointTest, ARunLastsItsWaitPlusTwoCallsAndAPixelOnThePointStaysThere) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const int wait = replay.next() % 500 + 500;
     const float x = hundredths(replay, 4000, -20);
     const float y = hundredths(replay, 3000, -10);

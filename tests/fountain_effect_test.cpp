@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/fountain.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <cmath>
@@ -24,7 +24,7 @@ protected:
     static vector3df heading(const Pixel& p) { return vector3df(p.Velocity).normalize(); }
     static vector3df towards(const Pixel& p, const vector3df& target) { return (target - p.Position).normalize(); }
 
-    static float draw(platform::Random15& replay, int m, double offset) {
+    static float draw(Random15& replay, int m, double offset) {
         return static_cast<float>(replay.next() % m / 100.0 + offset);
     }
 };
@@ -36,7 +36,7 @@ TEST_F(FountainTest, StartsEveryRunWithAllPhasesAtOneAndDelaysWithinTheFirstThir
         startSwarm(kPixels, seed);
         for (std::size_t i = 0; i < swarm().size(); ++i)
             pixel(i).Phase = 4 - static_cast<std::int32_t>(i % 4); // as a previous run may leave them
-        platform::Random15 replay = Show.Random;
+        Random15 replay = Show.Random;
         const int run = 500 + replay.next() % 200;
         EXPECT_EQ(drawsOf(FountainEffect), joined({{200}, perPixel({run / 3})})) << "seed " << seed;
         for (Pixel* p : swarm())
@@ -56,7 +56,7 @@ TEST_F(FountainTest, TakesOnlyPixelsJustArrivedOneLegEachDrawingBarXThenWallZThe
     pixel(5).Phase = 1; // still on its way
     const vector3df untouched = pixel(5).Velocity;
 
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     std::vector<int> record;
     Show.DrawRecord = &record;
     EXPECT_TRUE(FountainEffect());
@@ -80,7 +80,7 @@ TEST_F(FountainTest, TakesOnlyPixelsJustArrivedOneLegEachDrawingBarXThenWallZThe
 }
 
 TEST_F(FountainTest, APixelGathersRisesCrossesAndStopsEachOnTheCallItsFlightEnds) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const int run = 500 + replay.next() % 200;
     const int delay = replay.next() % (run / 3); // pixel 0's
     ASSERT_GE(delay, 1);
@@ -105,7 +105,7 @@ TEST_F(FountainTest, APixelGathersRisesCrossesAndStopsEachOnTheCallItsFlightEnds
 
 TEST_F(FountainTest, ADelayOfZeroLeavesThePixelGatheringForTheRestOfTheRun) {
     startSwarm(4096, kSeed);
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const int delays = (500 + replay.next() % 200) / 3;
     std::size_t flung = swarm().size();
     for (std::size_t i = 0; i < swarm().size() && flung == swarm().size(); ++i)
@@ -120,7 +120,7 @@ TEST_F(FountainTest, ADelayOfZeroLeavesThePixelGatheringForTheRestOfTheRun) {
 TEST_F(FountainTest, ARunLastsItsDrawnLengthPlusTwoAndTheLastCallTakesOnNoPixel) {
     for (std::int32_t pixels : {256, 4096}) {
         startSwarm(pixels, kSeed);
-        platform::Random15 replay = Show.Random;
+        Random15 replay = Show.Random;
         EXPECT_EQ(runToEnd(FountainEffect), 500 + replay.next() % 200 + 2) << pixels << " pixels";
     }
     midRun(0);

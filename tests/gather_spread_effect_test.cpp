@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/gather_spread.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <cmath>
@@ -35,7 +35,7 @@ protected:
 } // namespace
 
 TEST_F(GatherSpreadTest, GivesEveryPixelTheSameFrameCountToTheCentre) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     EXPECT_TRUE(GatherSpreadEffect());
     EXPECT_EQ(state().HalfWidth, replay.next() % 30 + 15);
     const int frames = replay.next() % 200 + 200;
@@ -113,7 +113,7 @@ TEST_F(GatherSpreadTest, DrawsInTheOrderOfEachFigureZThenYThenX) {
             EXPECT_TRUE(drawsOf(GatherSpreadEffect).empty());
 
         // Replays the figure to know each pixel's draws and where they aim it.
-        platform::Random15 replay = Show.Random;
+        Random15 replay = Show.Random;
         auto coordinate = [&](int m, double offset) { return static_cast<float>(replay.next() % m / 100.0 + offset); };
         std::vector<int> expected{2};
         std::vector<vector3df> targets;

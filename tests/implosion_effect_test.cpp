@@ -1,4 +1,4 @@
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/implosion.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <algorithm>
@@ -40,7 +40,7 @@ TEST_F(ImplosionTest, WaitsForTheSlowestPixelWhenTheTripIsShort) {
 
 TEST_F(ImplosionTest, ALongTripIsCappedByAFreshDraw) {
     pixel(0).Position = {0, 0, 1500}; // far out: its trip is at least 1875 frames
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     ImplosionEffect();
     for (std::size_t i = 0; i < swarm().size(); ++i)
         replay.next(); // each pixel's speed
@@ -53,7 +53,7 @@ TEST_F(ImplosionTest, ALongTripIsCappedByAFreshDraw) {
 TEST_F(ImplosionTest, TurnsEveryPixelTowardsOneSideThenCrawls) {
     state().Stage = ImplosionStage::Rushing;
     state().Wait = 0;
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     EXPECT_TRUE(ImplosionEffect());
     EXPECT_EQ(state().Stage, ImplosionStage::Crawling);
     EXPECT_EQ(state().Wait, replay.next() % 500);

@@ -1,6 +1,6 @@
 #include "launcher/choice_table.h"
 #include "launcher/templates.h"
-#include "platform/dialog.h"
+#include "platform/dialog_kit/dialog.h"
 #include "tests/launcher_test_support.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
 #include "launcher/startup.h"
-#include "platform/process.h"
+#include "platform/dialog_kit/process.h"
 #include "settings/schema.h"
 #include "tests/launcher_test_support.h"
 #include "tests/support/temp_config.h"

@@ -1,7 +1,7 @@
 #include "tests/launcher_test_support.h"
 
-#include "platform/dialog.h"
-#include "platform/registry.h"
+#include "platform/dialog_kit/dialog.h"
+#include "platform/settings_store/registry.h"
 #include "settings/schema.h"
 
 #include <QAbstractButton>

@@ -4,8 +4,8 @@
 // platform, catching message boxes and browser hand-offs, and looking into
 // the settings store.
 
-#include "platform/message_box.h"
-#include "platform/shell.h"
+#include "platform/dialog_kit/message_box.h"
+#include "platform/dialog_kit/shell.h"
 
 #include <QDialog>
 

@@ -17,14 +17,14 @@ protected:
     }
 };
 
-float draw(platform::Random15& random, int m, double offset) {
+float draw(Random15& random, int m, double offset) {
     return static_cast<float>(random.next() % m / 100.0 + offset);
 }
 
 } // namespace
 
 TEST_F(PixelTest, ANewPixelRestsOnTheStartGridWithItsMoveUsedUp) {
-    platform::Random15 replay(kSeed);
+    Random15 replay(kSeed);
     for (Pixel* p : swarm()) {
         const float x = draw(replay, 20000, -100);
         const float y = draw(replay, 20000, -100);
@@ -71,7 +71,7 @@ TEST_F(PixelTest, MoveToWithinArrivesJustAfterTheGivenFrames) {
 
 TEST_F(PixelTest, MoveToWithinYieldsExactlyTheFrameCountForAnyDistance) {
     Pixel& p = pixel(0);
-    platform::Random15 random(7);
+    Random15 random(7);
     for (int frames = 1; frames <= 2000; frames += 7) {
         for (int trial = 0; trial < 8; ++trial) {
             p.Position = {draw(random, 40000, -200), draw(random, 40000, -200), draw(random, 40000, -200)};
@@ -124,7 +124,7 @@ TEST_F(PixelTest, ALandingExactlyOnTheEscapeSphereKeepsItsHeading) {
 TEST_F(PixelTest, ALandingBeyondTheSphereIsSentBackAndMovesTwice) {
     Pixel& p = at({0, 0, 199});
     p.Velocity = {0, 0, 1.001f};
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     p.step();
     const float z = draw(replay, 10000, -50);
     const float y = draw(replay, 10000, -50);

@@ -6,8 +6,8 @@
 #include "show/swarm/scheduler.h"
 
 #include "tests/support/temp_config.h"
+#include "tools/assets/archive.h"
 #include "tools/assets/jpeg_encoder.h"
-#include "tools/assets/zip_writer.h"
 
 #include <gtest/gtest.h>
 

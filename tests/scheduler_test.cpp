@@ -1,4 +1,3 @@
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/scheduler.h"
 #include "tests/support/swarm_fixture.h"
 
@@ -32,10 +31,10 @@ protected:
 } // namespace
 
 TEST_F(SchedulerTest, TheFirstCallPicksAnEffectAndOnlyStepsThePixels) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     const auto before = positions();
     EXPECT_TRUE(updateSwarm());
-    EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1);
+    EXPECT_EQ(Show.CurrentEffect, replay.next() % kEffectCount + 1);
     expectFlownOn(before);
     EXPECT_EQ(Show.Effects.Implosion.Stage, ImplosionStage::Start);
     EXPECT_EQ(Show.Effects.GatherSpread.Stage, GatherSpreadStage::Start);
@@ -51,19 +50,19 @@ TEST_F(SchedulerTest, AnEndingEffectLeavesOneFrameThatOnlyChooses) {
     EXPECT_EQ(Show.Effects.Implosion.Stage, ImplosionStage::Start);
     expectFlownOn(before);
 
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     updateSwarm();
-    EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1);
+    EXPECT_EQ(Show.CurrentEffect, replay.next() % kEffectCount + 1);
 }
 
 TEST_F(SchedulerTest, NumbersTheElevenEffectsInTheirFixedOrder) {
     const EffectFunction numbered[] = {ImplosionEffect, GatherSpreadEffect, CubeCornersEffect, ShellBurstEffect,
                                        ClustersEffect,  FocusPointEffect,   FountainEffect,    RisingLayersEffect,
                                        FlattenEffect,   MirrorEffect,       ScatterEffect};
-    for (std::int32_t number = 1; number <= kEffectCount; ++number)
+    for (std::int32_t number = 1; number <= static_cast<std::int32_t>(std::size(numbered)); ++number)
         EXPECT_EQ(effectNumbered(number), numbered[number - 1]) << number;
     EXPECT_EQ(effectNumbered(0), nullptr);
-    EXPECT_EQ(effectNumbered(12), nullptr);
+    EXPECT_EQ(effectNumbered(kEffectCount + 1), nullptr);
 }
 
 TEST_F(SchedulerTest, EveryEffectRunsToItsEndAndHandsBackToTheChooser) {
@@ -91,22 +90,22 @@ TEST_F(SchedulerTest, AQuitRequestStillAdvancesTheEffectAndStepsTheSwarm) {
 }
 
 TEST_F(SchedulerTest, AnUnknownCurrentEffectCountsAsNone) {
-    for (const std::int32_t unknown : {12, -1, 1000, INT32_MIN}) {
+    for (const std::int32_t unknown : {kEffectCount + 1, -1, 1000, INT32_MIN}) {
         Show.CurrentEffect = unknown;
-        platform::Random15 replay = Show.Random;
+        Random15 replay = Show.Random;
         EXPECT_TRUE(updateSwarm());
-        EXPECT_EQ(Show.CurrentEffect, replay.next() % 11 + 1) << unknown;
+        EXPECT_EQ(Show.CurrentEffect, replay.next() % kEffectCount + 1) << unknown;
     }
 }
 
 TEST_F(SchedulerTest, PicksEveryEffectInTime) {
-    std::vector<int> seen(12, 0);
+    std::vector<int> seen(kEffectCount + 1, 0);
     for (int i = 0; i < 2000; ++i) {
         Show.CurrentEffect = 0;
         updateSwarm();
         ++seen[static_cast<std::size_t>(Show.CurrentEffect)];
     }
     EXPECT_EQ(seen[0], 0);
-    for (int effect = 1; effect <= 11; ++effect)
+    for (int effect = 1; effect <= kEffectCount; ++effect)
         EXPECT_GT(seen[static_cast<std::size_t>(effect)], 100) << effect;
 }

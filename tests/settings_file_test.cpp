@@ -1,5 +1,5 @@
-#include "platform/regedit4.h"
-#include "platform/registry.h"
+#include "platform/settings_store/regedit4.h"
+#include "platform/settings_store/registry.h"
 #include "tests/support/temp_config.h"
 
 #include <gtest/gtest.h>

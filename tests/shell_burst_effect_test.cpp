@@ -1,5 +1,5 @@
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/shell_burst.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@ protected:
 } // namespace
 
 TEST_F(ShellBurstTest, DrawsTheCoinBeforeTheSphereAndMakesTheCapDrawThatNeverApplies) {
-    platform::Random15 replay = Show.Random;
+    Random15 replay = Show.Random;
     EXPECT_EQ(drawsOf(ShellBurstEffect), joined({{2, 200}, perPixel({200}), {400}}));
     EXPECT_EQ(state().Burst, replay.next() % 2 != 0);
     EXPECT_EQ(state().CatchRadiusSquared, replay.next() % 200 + 100);
@@ -32,7 +32,7 @@ TEST_F(ShellBurstTest, DrawsTheCoinBeforeTheSphereAndMakesTheCapDrawThatNeverApp
 }
 
 TEST_F(ShellBurstTest, ABurstWithLongestTrip14AndFactor7Lasts99Calls) {
-    seedWhere([](platform::Random15 replay) {
+    seedWhere([](Random15 replay) {
         int longest = 0;
         for (std::size_t i = 0; i < swarm().size(); ++i)
             longest = std::max(longest, replay.next() % 10 + 5);
@@ -50,7 +50,7 @@ TEST_F(ShellBurstTest, AQuietRunEndsAfterTheWaitWithNoCatchingPass) {
     state() = {ShellBurstStage::Catching, 0, 299, false};
     pixel(0).Position = {1, 0, 0};
     pixel(0).Velocity = {0.5f, 0, 0};
-    platform::Random15 expected = Show.Random;
+    Random15 expected = Show.Random;
     EXPECT_FALSE(ShellBurstEffect());
     EXPECT_EQ(state().Stage, ShellBurstStage::Start);
     EXPECT_EQ(pixel(0).Velocity, vector3df(0.5f, 0, 0));
@@ -77,7 +77,7 @@ TEST_F(ShellBurstTest, CatchesOnlyPixelsStrictlyInsideTheSphereInSinglePrecision
 }
 
 TEST_F(ShellBurstTest, AQuietRunLeavesAHollowBallAfterItsLongestTrip) {
-    seedWhere([](platform::Random15 replay) { return replay.next() % 2 == 0; });
+    seedWhere([](Random15 replay) { return replay.next() % 2 == 0; });
     EXPECT_TRUE(frame(ShellBurstEffect));
     const float radius = std::sqrt(static_cast<float>(state().CatchRadiusSquared));
     std::vector<float> from;

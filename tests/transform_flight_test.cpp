@@ -1,6 +1,7 @@
 // Flatten and mirror: the swarm flies to a transformed copy of itself.
 
-#include "show/swarm/effects/effects.h"
+#include "show/swarm/effects/flatten.h"
+#include "show/swarm/effects/mirror.h"
 #include "tests/support/swarm_fixture.h"
 
 #include <vector>
@@ -34,7 +35,7 @@ TEST_F(TransformFlightTest, DrawsTheFrameCountThenTheTransformationAndAimsEveryP
         std::vector<bool> seen(effect->Factors.size());
         for (std::uint32_t seed = 1; seed <= 40; ++seed) {
             startSwarm(kPixels, seed);
-            platform::Random15 replay = Show.Random;
+            Random15 replay = Show.Random;
             const int frames = 100 + replay.next() % 100;
             const std::size_t k = static_cast<std::size_t>(replay.next()) % effect->Factors.size();
             seen[k] = true;
@@ -73,7 +74,7 @@ TEST_F(TransformFlightTest, ARunLastsItsFrameCountPlusTwoWhateverTheSwarm) {
                 if (flat)
                     for (Pixel* p : swarm())
                         p->Position.Y = 0;
-                platform::Random15 replay = Show.Random;
+                Random15 replay = Show.Random;
                 EXPECT_EQ(runToEnd(effect->Run), 100 + replay.next() % 100 + 2) << effect->Name << " " << pixels;
             }
 }
@@ -83,7 +84,7 @@ TEST_F(TransformFlightTest, APixelOnThePlaneOrAxisOfTheTransformationStaysPut) {
         std::vector<bool> seen(effect->Factors.size());
         for (std::uint32_t seed = 1; seed <= 40; ++seed) {
             startSwarm(kPixels, seed);
-            platform::Random15 replay = Show.Random;
+            Random15 replay = Show.Random;
             replay.next();
             const std::size_t k = static_cast<std::size_t>(replay.next()) % effect->Factors.size();
             seen[k] = true;

@@ -1,7 +1,7 @@
 #include "dist/xscreensaver/dot_file.h"
 
 #include "dist/xscreensaver/programs_list.h"
-#include "platform/file_io.h"
+#include "platform/settings_store/file_io.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,10 @@
 #pragma once
 
-// The numbers that the resource script and the code share. The resource
-// compiler reads only preprocessor names, so they are spelled that way here,
-// once; templates_win32.cpp checks them against the code's constants.
+// The numbers of the launcher's templates, icon and controls, written once:
+// the resource script uses them on Windows, the code's constants are made
+// from them, and the Qt templates get them by name in templates.cpp. The
+// resource compiler reads only preprocessor names, so they are spelled that
+// way.
 
 #define QV_IDD_OPTIONS 109
 #define QV_IDD_ABOUT 108

@@ -1,5 +1,6 @@
 // Draws the program's icon, a handful of glowing balls circling on a night
-// sky, as 16 and 32 pixel PNG files with a 256-colour palette.
+// sky, as 16 and 32 pixel PNG files with a 256-colour palette, or with
+// --full-colour as drawn, for a packer that makes its own palette.
 
 #include <QColor>
 #include <QImage>
@@ -10,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -37,7 +39,7 @@ void drawBall(QPainter& painter, QPointF centre, double radius, QColor colour) {
     painter.drawEllipse(centre, radius, radius);
 }
 
-QImage drawIcon(int size) {
+QImage drawIcon(int size, bool fullColour) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -60,19 +62,22 @@ QImage drawIcon(int size) {
         drawBall(painter, at, size * kBallRadius, QColor::fromRgb(kBallColours[index]));
     }
     painter.end();
+    if (fullColour)
+        return image;
     return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::ThresholdAlphaDither);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s output-folder\n", argv[0]);
+    const bool fullColour = argc == 3 && std::strcmp(argv[1], "--full-colour") == 0;
+    if (argc != (fullColour ? 3 : 2)) {
+        std::fprintf(stderr, "usage: %s [--full-colour] output-folder\n", argv[0]);
         return 2;
     }
     for (const int size : kSizes) {
-        const QString file = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/icon%1.png").arg(size);
-        if (!drawIcon(size).save(file, "PNG")) {
+        const QString file = QString::fromLocal8Bit(argv[argc - 1]) + QStringLiteral("/icon%1.png").arg(size);
+        if (!drawIcon(size, fullColour).save(file, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             return 1;
         }

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "show/swarm/effects/effect_table.h"
+
 #include <cstdint>
-
-using EffectFunction = bool (*)();
-
-inline constexpr std::int32_t kEffectCount = 11;
 
 // The effect that the scheduler runs under a number from 1 to kEffectCount,
 // or null for any other number.

@@ -1,6 +1,6 @@
 #include "tests/support/settings_store.h"
 
-#include "platform/regedit4.h"
+#include "platform/settings_store/regedit4.h"
 #include "settings/schema.h"
 #include "tests/support/temp_config.h"
 

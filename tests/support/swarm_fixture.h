@@ -79,7 +79,7 @@ protected:
     template <typename Fits>
     static void seedWhere(Fits fits) {
         std::uint32_t seed = 1;
-        while (!fits(platform::Random15(seed)))
+        while (!fits(Random15(seed)))
             ++seed;
         Show.Random.seed(seed);
     }

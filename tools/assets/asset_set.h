@@ -4,7 +4,7 @@
 // loose JPEG files under data/, and the archive data01 holding the same files
 // under the same paths, so the show finds its pictures in either.
 
-#include "tools/assets/zip_writer.h"
+#include "tools/assets/archive.h"
 
 #include <filesystem>
 #include <string>

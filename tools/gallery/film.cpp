@@ -143,7 +143,7 @@ std::vector<std::uint8_t> drawFrame(std::int64_t showFrame, const std::wstring& 
 
 } // namespace
 
-bool makeFilm(const std::vector<EffectRun>& runs, const FilmOptions& options, const char* const* effectNames) {
+bool makeFilm(const std::vector<EffectRun>& runs, const FilmOptions& options) {
     FilmEncoder encoder(Show.Device.Width / kShrink, Show.Device.Height / kShrink);
     const auto clipFrames = static_cast<std::int64_t>(options.ClipSeconds * 1000.0 / kShowFrameMs);
     const double filmFrameMs = kShowFrameMs * options.ShowFramesPerFrame;
@@ -152,7 +152,7 @@ bool makeFilm(const std::vector<EffectRun>& runs, const FilmOptions& options, co
     for (const EffectRun& run : runs) {
         const std::int64_t first = std::max(run.PickedAt + 1, run.halfWay() - clipFrames / 2);
         const std::int64_t last = std::min(first + clipFrames, run.PickedAt + run.Length);
-        const std::wstring text = caption(run.Effect, effectNames[run.Effect - 1]);
+        const std::wstring text = caption(run.Effect, kEffectTable[static_cast<std::size_t>(run.Effect - 1)].Name);
         while (frame < last) {
             updateSwarm();
             ++frame;

@@ -16,4 +16,4 @@ struct FilmOptions {
 // order they come, each captioned with its effect's number and name. Every
 // frame of the show moves the engine's clock by one refresh at 60 Hz, so
 // the camera circles as on screen and the same runs give the same film.
-bool makeFilm(const std::vector<EffectRun>& runs, const FilmOptions& options, const char* const* effectNames);
+bool makeFilm(const std::vector<EffectRun>& runs, const FilmOptions& options);

@@ -29,10 +29,6 @@ constexpr int kDefaultHeight = 540; // pixels
 constexpr int kUsageError = 2;
 constexpr double kViewAngle = 0.6; // radians round the circle: no wall or bar seen edge-on
 
-constexpr const char* kEffectNames[kEffectCount] = {
-    "implosion", "gather-spread", "cube-corners", "shell-burst", "clusters", "focus-point",
-    "fountain",  "rising-layers", "flatten",      "mirror",      "scatter"};
-
 struct Options {
     std::string Out;
     FilmOptions Film;
@@ -65,28 +61,20 @@ bool parse(int argc, char** argv, Options& options) {
            options.Film.ClipSeconds > 0 && argc % 2 == 1;
 }
 
+// The show's own device on a window of the chosen size; the window is not
+// made to cover the display.
 bool startOnScreen(const Options& options) {
     Show = ShowState{};
     Show.Random.seed(options.Seed);
     DeviceParams& d = Show.Device;
     d.Width = options.Width;
     d.Height = options.Height;
+    d.DriverType = irr::video::EDT_OPENGL; // the pictures are read back with GL
     d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
     d.Receiver = new GameEventReceiver;
     d.Map = new GameMap;
-    irr::SIrrlichtCreationParameters params;
-    params.DriverType = irr::video::EDT_OPENGL;
-    params.WindowSize = irr::core::dimension2du(static_cast<irr::u32>(d.Width), static_cast<irr::u32>(d.Height));
-    params.EventReceiver = d.Receiver;
-    params.LoggingLevel = irr::ELL_NONE;
-    d.Device = irr::createDeviceEx(params);
-    if (!d.Device)
+    if (!createEngineDevice())
         return false;
-    d.SceneManager = d.Device->getSceneManager();
-    d.VideoDriver = d.Device->getVideoDriver();
-    d.GuiEnvironment = d.Device->getGUIEnvironment();
-    d.FileSystem = d.Device->getFileSystem();
-    d.CursorControl = d.Device->getCursorControl();
     // The camera circles by the engine's clock, which stands at 0 while the
     // scene is built; every picture is taken from the same place on the
     // circle, and a film moves the clock frame by frame.
@@ -133,7 +121,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!options.Film.Out.empty()) {
-        const bool filmed = makeFilm(runs, options.Film, kEffectNames);
+        const bool filmed = makeFilm(runs, options.Film);
         if (!filmed)
             std::fprintf(stderr, "qvgallery: cannot write %s\n", options.Film.Out.c_str());
         teardown();
@@ -147,7 +135,8 @@ int main(int argc, char** argv) {
         for (; frame < run.halfWay(); ++frame)
             updateSwarm();
         char name[64];
-        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, kEffectNames[run.Effect - 1]);
+        const char* effectName = kEffectTable[static_cast<std::size_t>(run.Effect - 1)].Name;
+        std::snprintf(name, sizeof name, "/%02d-%s.png", run.Effect, effectName);
         const std::string path = options.Out + name;
         if (savePicture(path)) {
             std::printf("%s: frame %lld of a run of %lld calls\n", path.c_str(),

@@ -3,8 +3,9 @@
 // its own. When the wait ends the whole swarm turns into a slow drift away
 // from the centre.
 
+#include "show/swarm/effects/clusters.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/wait_rules.h"
 
 using irr::core::vector3df;

@@ -3,8 +3,9 @@
 // fewer than ten steps from its corner; in a free run the swarm flies on past
 // the corners until the wait ends.
 
+#include "show/swarm/effects/cube_corners.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/wait_rules.h"
 
 using irr::core::vector3df;

@@ -1,8 +1,9 @@
 // The swarm keeps its shape but is squashed by a factor of ten: onto one of
 // the three coordinate planes, or, twice as often, onto the vertical axis.
 
+#include "show/swarm/effects/flatten.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/effects/transform_flight.h"
 
 using irr::core::vector3df;

@@ -1,8 +1,9 @@
 // Every pixel is aimed through one common random point, each at a speed of
 // its own, and flies on beyond it until the wait ends.
 
+#include "show/swarm/effects/focus_point.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 
 using irr::core::vector3df;
 

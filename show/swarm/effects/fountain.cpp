@@ -3,8 +3,9 @@
 // the wall on its own side of the centre, and stops there. Every pixel keeps
 // its leg of the path in its Phase and is taken on when its flight ends.
 
+#include "show/swarm/effects/fountain.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/wait_rules.h"
 
 using irr::core::vector3df;

@@ -2,8 +2,9 @@
 // solid cube or into three squares crossing at right angles. Pixel 0's
 // frame count is the clock: every pixel is given the same count.
 
+#include "show/swarm/effects/gather_spread.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 
 using irr::core::vector3df;
 

@@ -1,8 +1,9 @@
 // The swarm rushes through the centre, each pixel at a speed of its own, and
 // turns itself inside out; then it all but stops and crawls towards one side.
 
+#include "show/swarm/effects/implosion.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/wait_rules.h"
 
 using irr::core::vector3df;

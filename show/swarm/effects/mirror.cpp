@@ -1,8 +1,9 @@
 // The swarm mirrors its shape across one of the three coordinate planes:
 // every pixel flies straight through the plane to its own mirror image.
 
+#include "show/swarm/effects/mirror.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/effects/transform_flight.h"
 
 using irr::core::vector3df;

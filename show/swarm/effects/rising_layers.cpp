@@ -3,9 +3,10 @@
 // the centre. Each slab is 5 units thick; every pixel takes a new random place
 // in each, and the whole swarm moves in lockstep.
 
+#include "show/swarm/effects/rising_layers.h"
+
 #include "show/swarm/effects/box_flight.h"
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/wait_rules.h"
 
 namespace {

@@ -2,9 +2,10 @@
 // pixel arriving on the same frame. The cube lies inside the escape sphere,
 // so the arriving pixels are left alone.
 
+#include "show/swarm/effects/scatter.h"
+
 #include "show/swarm/effects/box_flight.h"
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 
 namespace {
 

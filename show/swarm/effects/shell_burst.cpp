@@ -3,8 +3,9 @@
 // the swarm builds a hollow ball. In a burst run the ball is then sent
 // through the centre at once and flies apart.
 
+#include "show/swarm/effects/shell_burst.h"
+
 #include "show/swarm/effects/effect_kit.h"
-#include "show/swarm/effects/effects.h"
 #include "show/swarm/wait_rules.h"
 
 namespace {

@@ -5,12 +5,18 @@
 // swarm keeps the shape it had and is transformed as a whole. The effects
 // differ only in their tables of transformations, each a factor per axis.
 
-#include "show/swarm/effects/effect_states.h"
-
 #include <vector3d.h>
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+
+enum class TransformStage : std::int32_t { Start = 1, Flying = 2 };
+
+struct TransformState {
+    TransformStage Stage = TransformStage::Start;
+    std::int32_t Frames = 0; // of the flight, then its countdown
+};
 
 // Draws the frame count, then the transformation k from the table, and aims
 // every pixel at its position scaled by the table's factors, axis by axis.
