@@ -4,9 +4,9 @@
 #      how often it wakes up then;
 #   2. the frames it shows per second and how evenly, where the driver does
 #      not wait for the vertical blank (Mesa's software driver under Xvfb),
-#      on a small screen with the fewest balls and no sky box, where
-#      drawing is cheap.
-# Usage: bench/good_citizen.sh BUILD_DIR [OTHER_STAGE_DIR]
+#      on a small screen with no sky box, where drawing is cheap: with the
+#      fewest balls, or as many as PIXELS says.
+# Usage: [PIXELS=4096] bench/good_citizen.sh BUILD_DIR [OTHER_STAGE_DIR]
 # OTHER_STAGE_DIR, a stage folder of another build (an older one), is
 # measured the same way for comparison. Figures only; nothing is judged.
 set -uo pipefail
@@ -21,6 +21,7 @@ SWAP_COUNTER=$BUILD_DIR/bench/libqvswapcount.so
 SETTLE=3          # seconds after the window appears before measuring
 MEASURE=10        # seconds measured
 CLOCK_TICKS=$(getconf CLK_TCK)
+PIXELS=${PIXELS:-256}
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 wakeups() { awk '/^voluntary_ctxt_switches/ { v = $2 } /^nonvoluntary_ctxt_switches/ { n = $2 } END { print v + n }' "/proc/$1/status"; }
@@ -57,7 +58,7 @@ active_pacing() {
   show_wait_window "$label-paced" || return
   xsession_key_to "$SHOW_WINDOW" >/dev/null 2>&1
   sleep "$SETTLE"
-  printf '%-8s drawing: %s\n' "$label" "$(measure_cpu "$(xsession_pid "$label-paced")")"
+  printf '%-8s drawing %s balls: %s\n' "$label" "$PIXELS" "$(measure_cpu "$(xsession_pid "$label-paced")")"
   xsession_key Escape # not a signal: an older show would die of it before printing
   xsession_wait_exit "$label-paced" 10 >/dev/null 2>&1 || true
   printf '%-8s drawing: %s\n' "$label" "$(grep -h qvswapcount "$XS_ARTEFACTS/$label-paced.err" || echo 'no frame count')"
@@ -65,7 +66,7 @@ active_pacing() {
 
 [ -e "$SWAP_COUNTER" ] || { echo "build the target qvswapcount first" >&2; exit 1; }
 show_require_build
-xsession_settings_dword PixelsUsed 256
+xsession_settings_dword PixelsUsed "$(printf '%x' "$PIXELS")"
 xsession_settings_dword UseBackground 0
 xsession_start 320x240
 xsession_start_wm

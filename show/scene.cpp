@@ -1,14 +1,17 @@
 #include "show/scene.h"
 
 #include "platform/program_name/program_name.h"
+#include "show/mip_maps.h"
 #include "show/picture_check.h"
 #include "show/show_state.h"
+#include "show/swarm_node.h"
 #include "show/swarm/pixel.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 using irr::core::vector3df;
 
@@ -43,12 +46,26 @@ std::string ballPicture(std::int32_t colour) {
 }
 
 // Each picture is checked and loaded once, however many pixels show it.
+// The driver could make the mip-maps of the balls' pictures itself, but a
+// software renderer compiles a program for that on its first use, which
+// was most of the show's start; the same mip-maps are made here instead.
 class Pictures {
 public:
+    explicit Pictures(irr::video::IVideoDriver& driver) : Driver(driver) {
+        Driver.disableFeature(irr::video::EVDF_MIP_MAP_AUTO_UPDATE, true);
+    }
+    ~Pictures() { Driver.disableFeature(irr::video::EVDF_MIP_MAP_AUTO_UPDATE, false); }
+    Pictures(const Pictures&) = delete;
+    Pictures& operator=(const Pictures&) = delete;
+
     irr::video::ITexture* get(const std::string& name) {
         auto found = Loaded.find(name);
-        if (found == Loaded.end())
-            found = Loaded.emplace(name, loadCheckedPicture(name.c_str())).first;
+        if (found == Loaded.end()) {
+            irr::video::ITexture* texture = loadCheckedPicture(name.c_str());
+            if (texture)
+                fillMipMaps(*texture);
+            found = Loaded.emplace(name, texture).first;
+        }
         return found->second;
     }
 
@@ -69,6 +86,7 @@ public:
     }
 
 private:
+    irr::video::IVideoDriver& Driver;
     std::map<std::string, irr::video::ITexture*> Loaded;
 };
 
@@ -84,6 +102,17 @@ void addPixels(Pictures& pictures) {
         pixel->Node->setMaterialTexture(0, pictures.get(picture));
         pixel->Node->setMaterialFlag(irr::video::EMF_LIGHTING, settings.UseLighting);
     }
+}
+
+// One node draws the whole swarm; the billboards stay in the scene, hidden.
+void addSwarmNode() {
+    std::vector<irr::scene::IBillboardSceneNode*> billboards;
+    billboards.reserve(swarm().size());
+    for (Pixel* pixel : swarm())
+        billboards.push_back(pixel->Node);
+    auto* node = new SwarmNode(Show.Device.SceneManager, billboards);
+    Show.SwarmDrawing = node;
+    node->drop(); // the scene keeps its own reference
 }
 
 void circle(irr::scene::ISceneNode* node, const vector3df& centre, float radius, float speed) {
@@ -132,8 +161,9 @@ void addSkyBox(Pictures& pictures) {
 
 void buildScene() {
     Show.Device.FileSystem->addFileArchive(kArchive, true, false, irr::io::EFAT_ZIP);
-    Pictures pictures;
+    Pictures pictures(*Show.Device.VideoDriver);
     addPixels(pictures);
+    addSwarmNode();
     if (Show.Settings.UseLighting)
         addLight();
     addCamera();
@@ -141,4 +171,9 @@ void buildScene() {
         addSkyBox(pictures);
     Show.Device.CursorControl->setVisible(false);
     pictures.reportMissing();
+}
+
+void drawSwarm(SwarmDrawing how) {
+    if (Show.SwarmDrawing)
+        Show.SwarmDrawing->drawInOnePass(how == SwarmDrawing::OnePass);
 }

@@ -250,20 +250,46 @@ int runShow(ShowPlace place, RunChoices choices) {
     return kExitCode;
 }
 
-bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
+namespace {
+
+// A tool's picture depends on the engine's clock, which the camera and the
+// light circle by: a windowed tool show builds its scene with the clock
+// stopped at 0, so that the same seed and the same times give the same
+// pictures.
+bool startToolShow(const ShowSettings& settings, std::uint32_t seed, irr::video::E_DRIVER_TYPE driver, int width,
+                   int height, bool stopClock) {
     Show = ShowState{};
+    Run = ShowRun{};
     Show.Settings = settings;
     Show.Settings.PixelsUsed = clampPixelCount(settings.PixelsUsed);
     Show.Random.seed(seed);
-    Show.Device.DriverType = irr::video::EDT_NULL;
+    Show.Device.DriverType = driver;
+    Show.Device.Width = width;
+    Show.Device.Height = height;
+    Show.Device.Vsync = false;
+    Show.Device.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
     Show.Device.Receiver = new GameEventReceiver;
     Show.Device.Map = new GameMap;
     if (!createEngineDevice()) {
         teardown();
         return false;
     }
+    if (stopClock) {
+        Show.Device.Device->getTimer()->stop();
+        Show.Device.Device->getTimer()->setTime(0);
+    }
     buildScene();
     return true;
+}
+
+} // namespace
+
+bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
+    return startToolShow(settings, seed, irr::video::EDT_NULL, DeviceParams{}.Width, DeviceParams{}.Height, false);
+}
+
+bool startWindowedShow(const ShowSettings& settings, std::uint32_t seed, int width, int height) {
+    return startToolShow(settings, seed, platform::screenDriver(), width, height, true);
 }
 
 void stopHeadlessShow() {

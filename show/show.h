@@ -33,4 +33,10 @@ int runShow(ShowPlace place = {}, RunChoices choices = {});
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.
 bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed);
+
+// The same show drawn by the screen's driver into an ordinary window of
+// WIDTH x HEIGHT pixels, with vsync off, for tools and tests that look at
+// the pictures; the engine's clock stands at 0 until they set it. False
+// where no such window can be opened.
+bool startWindowedShow(const ShowSettings& settings, std::uint32_t seed, int width, int height);
 void stopHeadlessShow();

@@ -10,6 +10,7 @@
 #include <vector>
 
 class Pixel;
+class SwarmNode;
 
 // The show's one record, alive for the whole run.
 struct ShowState {
@@ -20,6 +21,7 @@ struct ShowState {
     bool QuitRequested = false;
     std::array<Pixel*, kPixelSlots> Pixels{};
     irr::scene::ICameraSceneNode* Camera = nullptr;
+    SwarmNode* SwarmDrawing = nullptr; // draws every pixel's billboard; the scene owns it
     std::int32_t CurrentEffect = 0; // 1 to kEffectCount while an effect runs, else none
     EffectStates Effects;
     Random15 Random; // every draw of the show comes from here

@@ -6,8 +6,6 @@
 // are read back from the back buffer before the swap.
 // Run it in the install folder, where the pictures are.
 
-#include "show/game_event_receiver.h"
-#include "show/game_map.h"
 #include "show/scene.h"
 #include "show/show.h"
 #include "show/show_state.h"
@@ -64,26 +62,13 @@ bool parse(int argc, char** argv, Options& options) {
 // The show's own device on a window of the chosen size; the window is not
 // made to cover the display.
 bool startOnScreen(const Options& options) {
-    Show = ShowState{};
-    Show.Random.seed(options.Seed);
-    DeviceParams& d = Show.Device;
-    d.Width = options.Width;
-    d.Height = options.Height;
-    d.DriverType = irr::video::EDT_OPENGL; // the pictures are read back with GL
-    d.ClearColor = irr::video::SColor(DeviceParams::kShowClearColor);
-    d.Receiver = new GameEventReceiver;
-    d.Map = new GameMap;
-    if (!createEngineDevice())
+    if (!startWindowedShow(ShowSettings{}, options.Seed, options.Width, options.Height))
         return false;
-    // The camera circles by the engine's clock, which stands at 0 while the
-    // scene is built; every picture is taken from the same place on the
+    // The camera circles by the engine's clock, which stood at 0 while the
+    // scene was built; every picture is taken from the same place on the
     // circle, and a film moves the clock frame by frame.
-    irr::ITimer* timer = d.Device->getTimer();
-    timer->stop();
-    timer->setTime(0);
-    buildScene();
     if (options.Film.Out.empty())
-        timer->setTime(static_cast<irr::u32>(kViewAngle / Show.Settings.CameraSpeed));
+        Show.Device.Device->getTimer()->setTime(static_cast<irr::u32>(kViewAngle / Show.Settings.CameraSpeed));
     return true;
 }
 
