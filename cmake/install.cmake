@@ -28,6 +28,9 @@ if(TARGET Quorvel3D)
   install(FILES ${PROJECT_SOURCE_DIR}/dist/man/Quorvel3D.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/dist/quorvel3d-options.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # Software centres find the options program, and read of the screen saver, here.
+  install(FILES ${PROJECT_SOURCE_DIR}/dist/example.brenmark.quorvel3d.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   get_directory_property(icon_dir DIRECTORY ${PROJECT_SOURCE_DIR}/launcher DEFINITION QV_ICON_DIR)
   foreach(size 16 32)
     install(FILES ${icon_dir}/icon${size}.png

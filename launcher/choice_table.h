@@ -1,48 +1,18 @@
 #pragma once
 
-// The choices the options dialog offers for its five lists. The value text
-// of an entry is the only source of the number that is stored for it.
+// The options dialog's side of the shared choice table: which list and which
+// check box shows each setting.
+
+#include "settings/choice_table.h"
 
 #include "launcher/resources/resource_ids.h"
 
 #include <array>
-#include <cstddef>
-#include <cstdint>
-#include <optional>
 
 namespace launcher {
 
-inline constexpr std::size_t kChoiceTextSize = 512; // bytes, with the terminating zero
-
-struct SettingChoice {
-    char Label[kChoiceTextSize];
-    char Value[kChoiceTextSize];
-};
-
-inline constexpr std::size_t kChoiceCount = 24;
-extern const std::array<SettingChoice, kChoiceCount> kChoices;
-
-// Integer lists store atoi of the value text; float lists store the bits of
-// the decimal value of the text (with a point in every locale) narrowed to
-// single precision.
-enum class ValueKind { Integer, Float };
-
-// One list and its contiguous slice of kChoices; the position in the list
-// is the position in the slice.
-struct ChoiceList {
-    int ControlId;
-    const char* ValueName;
-    ValueKind Kind;
-    std::size_t First;
-    std::size_t Count;
-    std::uint32_t DefaultBits;
-};
-
-struct CheckSetting {
-    int ControlId;
-    const char* ValueName;
-    std::uint32_t DefaultBits;
-};
+using choices::CheckSetting;
+using choices::ChoiceList;
 
 inline constexpr int kIdCountList = QV_IDC_COUNT;
 inline constexpr int kIdSizeList = QV_IDC_SIZE;
@@ -52,24 +22,9 @@ inline constexpr int kIdSpeedList = QV_IDC_SPEED;
 inline constexpr int kIdBackgroundCheck = QV_IDC_BACKGROUND;
 inline constexpr int kIdLightingCheck = QV_IDC_LIGHTING;
 
-// In the order in which they are loaded and saved.
-extern const std::array<ChoiceList, 5> kLists;
-extern const std::array<CheckSetting, 2> kChecks;
-
-const SettingChoice& choiceAt(const ChoiceList& list, std::size_t position);
-
-// The four bytes stored for an entry.
-std::uint32_t storedBits(const SettingChoice& choice, ValueKind kind);
-
-// The position of the last entry whose stored bits the stored value equals,
-// integers by value and floats by single-precision comparison (so a NaN
-// matches nothing).
-std::optional<std::size_t> matchingPosition(const ChoiceList& list, std::uint32_t stored);
-
-// The position of the entry that stores the list's default.
-std::size_t defaultPosition(const ChoiceList& list);
-
-// A check box is on only when the stored number is exactly 1.
-bool isSwitchedOn(std::uint32_t stored);
+// In the order of choices::kLists and choices::kChecks.
+inline constexpr std::array<int, choices::kListCount> kListControlIds = {
+    kIdCountList, kIdSizeList, kIdColorList, kIdDistanceList, kIdSpeedList};
+inline constexpr std::array<int, choices::kCheckCount> kCheckControlIds = {kIdBackgroundCheck, kIdLightingCheck};
 
 } // namespace launcher

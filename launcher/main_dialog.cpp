@@ -17,7 +17,7 @@ constexpr std::uint32_t kUnchecked = 0;
 // left that way by the load step, so this only guards the table lookup.
 std::size_t savedPosition(const ChoiceList& list, int selection) {
     if (selection < 0 || static_cast<std::size_t>(selection) >= list.Count)
-        return defaultPosition(list);
+        return choices::defaultPosition(list);
     return static_cast<std::size_t>(selection);
 }
 
@@ -49,27 +49,32 @@ bool MainDialog::processMessage(const platform::DialogEvent& event) {
 // list's default entry, so every list has a valid selection to save.
 void MainDialog::load() {
     SettingsKey key;
-    for (const ChoiceList& list : kLists) {
+    for (std::size_t l = 0; l < choices::kListCount; ++l) {
+        const ChoiceList& list = choices::kLists[l];
         const std::uint32_t stored = key.readDword(list.ValueName, list.DefaultBits);
         for (std::size_t position = 0; position < list.Count; ++position)
-            addListString(list.ControlId, choiceAt(list, position).Label);
-        const std::size_t selected = matchingPosition(list, stored).value_or(defaultPosition(list));
-        setListSelection(list.ControlId, static_cast<int>(selected));
+            addListString(kListControlIds[l], choices::choiceAt(list, position).Label);
+        const std::size_t selected =
+            choices::matchingPosition(list, stored).value_or(choices::defaultPosition(list));
+        setListSelection(kListControlIds[l], static_cast<int>(selected));
     }
-    for (const CheckSetting& check : kChecks)
-        setCheck(check.ControlId, isSwitchedOn(key.readDword(check.ValueName, check.DefaultBits)));
+    for (std::size_t c = 0; c < choices::kCheckCount; ++c) {
+        const CheckSetting& check = choices::kChecks[c];
+        setCheck(kCheckControlIds[c], choices::isSwitchedOn(key.readDword(check.ValueName, check.DefaultBits)));
+    }
     centerWindow();
     key.close();
 }
 
 void MainDialog::save() {
     SettingsKey key;
-    for (const ChoiceList& list : kLists) {
-        const std::size_t position = savedPosition(list, listSelection(list.ControlId));
-        key.writeDword(list.ValueName, storedBits(choiceAt(list, position), list.Kind));
+    for (std::size_t l = 0; l < choices::kListCount; ++l) {
+        const ChoiceList& list = choices::kLists[l];
+        const std::size_t position = savedPosition(list, listSelection(kListControlIds[l]));
+        key.writeDword(list.ValueName, choices::storedBits(choices::choiceAt(list, position), list.Kind));
     }
-    for (const CheckSetting& check : kChecks)
-        key.writeDword(check.ValueName, isChecked(check.ControlId) ? kChecked : kUnchecked);
+    for (std::size_t c = 0; c < choices::kCheckCount; ++c)
+        key.writeDword(choices::kChecks[c].ValueName, isChecked(kCheckControlIds[c]) ? kChecked : kUnchecked);
     endDialog(kDialogResult);
     key.close();
 }

@@ -24,3 +24,14 @@ std::int32_t clampPixelCount(std::int32_t stored) {
         return schema::kMinPixels;
     return stored;
 }
+
+ShowSettings withOverrides(ShowSettings settings, const SettingsOverrides& overrides) {
+    settings.PixelsUsed = overrides.PixelsUsed.value_or(settings.PixelsUsed);
+    settings.PixelsSize = overrides.PixelsSize.value_or(settings.PixelsSize);
+    settings.PixelsColor = overrides.PixelsColor.value_or(settings.PixelsColor);
+    settings.UseLighting = overrides.UseLighting.value_or(settings.UseLighting);
+    settings.CameraDistance = overrides.CameraDistance.value_or(settings.CameraDistance);
+    settings.CameraSpeed = overrides.CameraSpeed.value_or(settings.CameraSpeed);
+    settings.UseBackground = overrides.UseBackground.value_or(settings.UseBackground);
+    return settings;
+}

@@ -3,6 +3,7 @@
 #include "settings/schema.h"
 
 #include <cstdint>
+#include <optional>
 
 // The seven settings as the show holds them for the whole run.
 struct ShowSettings {
@@ -14,6 +15,20 @@ struct ShowSettings {
     float CameraSpeed = schema::kDefaultCameraSpeed;
     bool UseBackground = true;
 };
+
+// Settings chosen for one run (on a command line, say) that win over the
+// stored ones; they are never written back.
+struct SettingsOverrides {
+    std::optional<std::int32_t> PixelsUsed;
+    std::optional<float> PixelsSize;
+    std::optional<std::int32_t> PixelsColor;
+    std::optional<bool> UseLighting;
+    std::optional<float> CameraDistance;
+    std::optional<float> CameraSpeed;
+    std::optional<bool> UseBackground;
+};
+
+ShowSettings withOverrides(ShowSettings settings, const SettingsOverrides& overrides);
 
 // Reads the seven values in their fixed order, writing back any that are missing.
 ShowSettings loadSettings();

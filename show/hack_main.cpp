@@ -3,6 +3,7 @@
 //   quorvel3d --root              into $XSCREENSAVER_WINDOW, else the root window
 //   quorvel3d --window-id 0x...   into that window (a settings preview)
 //   quorvel3d                     in its own full-screen window, as qvshow
+//   quorvel3d --help              the options that choose settings for one run
 //
 // Inside a given window the daemon keeps the input; the show ends when the
 // window goes away (with 0) or on SIGTERM or SIGINT, by that signal once it
@@ -26,7 +27,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <variant>
+#include <vector>
 
 namespace {
 
@@ -34,8 +38,10 @@ constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
 constexpr int kUsageError = 1;
 
-void printUsage() {
-    std::fprintf(stderr, "usage: %s [--root | --window-id 0xWINDOW]\n", platform::programName());
+std::variant<HackOptions, HackOptionsError> readCommandLine(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const char* host = std::getenv(kHostVariable);
+    return parseHackOptions(args, host ? std::optional<std::string_view>(host) : std::nullopt);
 }
 
 std::filesystem::path ownFolder() {
@@ -64,15 +70,19 @@ void enterPictureFolder() {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string problem;
-    const std::optional<ShowPlace> place = hackPlace(argc, argv, std::getenv(kHostVariable), problem);
-    if (!place) {
-        std::fprintf(stderr, "%s: %s\n", platform::programName(), problem.c_str());
-        printUsage();
+    const auto parsed = readCommandLine(argc, argv);
+    if (const auto* failure = std::get_if<HackOptionsError>(&parsed)) {
+        std::fprintf(stderr, "%s: %s (--help lists the options)\n", platform::programName(),
+                     failure->Message.c_str());
         return kUsageError;
     }
+    HackOptions options = std::get<HackOptions>(parsed);
+    if (options.HelpWanted) {
+        std::fputs(hackUsage(platform::programName()).c_str(), stdout);
+        return 0;
+    }
     enterPictureFolder();
-    const int code = runShow(*place);
+    const int code = runShow(options.Place, options.Choices);
     if (const int signal = platform::stopSignal()) {
         std::fflush(nullptr); // what the show printed is out first
         platform::endBySignal(signal);

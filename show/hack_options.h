@@ -1,22 +1,31 @@
 #pragma once
 
-// The command line of quorvel3d, the screen-saver daemons' program, and the
-// window ids the daemons hand it.
+// The screen saver's command line, read without side effects: where it
+// draws, the settings chosen for this run only, the frame-rate overlay.
 
 #include "show/show.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
 
-// X resource ids have 29 bits.
-inline constexpr unsigned long kLargestWindowId = 0x1FFFFFFFUL;
+struct HackOptions {
+    ShowPlace Place;
+    RunChoices Choices;
+    bool HelpWanted = false; // nothing else was read
+};
 
-// A window id as the daemons write it (0x...), or in decimal; nothing for
-// anything else, zero, or a number no window can have.
-std::optional<unsigned long> parseWindowId(const char* text);
+// One line that says what is wrong, without the program's name.
+struct HackOptionsError {
+    std::string Message;
+};
 
-// Where the show draws, from the arguments after the program's name and the
-// value of $XSCREENSAVER_WINDOW (null when unset). Nothing, with the reason
-// in problem, when they make no sense.
-std::optional<ShowPlace> hackPlace(int argc, const char* const argv[], const char* hostWindow,
-                                   std::string& problem);
+// ARGS are the arguments after the program's name; HOST_WINDOW is what the
+// daemon put in $XSCREENSAVER_WINDOW, if anything. A later option wins over
+// an earlier one of the same setting.
+std::variant<HackOptions, HackOptionsError> parseHackOptions(const std::vector<std::string_view>& args,
+                                                             std::optional<std::string_view> hostWindow);
+
+std::string hackUsage(std::string_view programName);

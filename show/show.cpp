@@ -6,6 +6,7 @@
 #include "platform/show_window/show_window_embedded.h"
 #include "platform/show_window/stop_signal.h"
 #include "show/frame_pacer.h"
+#include "show/frame_rate.h"
 #include "show/game_event_receiver.h"
 #include "show/game_map.h"
 #include "show/scene.h"
@@ -26,9 +27,11 @@ constexpr int kIdleWakeMs = 250; // an idle show looks at signals this often at 
 
 // What one run of the show holds beside ShowState: the X connection kept
 // open from start to end, the host's window when the show draws inside
-// another program's, and how frames are paced.
+// another program's, how frames are paced, and what the command line chose.
 struct ShowRun {
     ShowPlace Place;
+    RunChoices Choices;
+    FrameRateMeter FrameRate;
     std::unique_ptr<platform::DisplayConnection> Connection;
     std::unique_ptr<platform::EmbeddedWindow> Host;
     bool DriverWaitsForVsync = false;
@@ -111,6 +114,10 @@ bool renderFrame(DeviceParams& d) {
         return false; // this frame is neither drawn nor ended
     d.SceneManager->drawAll();
     d.GuiEnvironment->drawAll();
+    if (Run.Choices.ShowFrameRate) {
+        Run.FrameRate.frameDrawn(FrameRateMeter::Clock::now());
+        drawCornerText(d, Run.FrameRate.text());
+    }
     d.VideoDriver->endScene(); // no other target window, the whole frame
     return true;
 }
@@ -118,7 +125,7 @@ bool renderFrame(DeviceParams& d) {
 } // namespace
 
 void prepareShow() {
-    Show.Settings = loadSettings();
+    Show.Settings = withOverrides(loadSettings(), Run.Choices.Overrides);
     Show.Settings.PixelsUsed = clampPixelCount(Show.Settings.PixelsUsed);
     Show.Random.seed(chooseSeed());
     DeviceParams& d = Show.Device;
@@ -182,6 +189,7 @@ void runFrameLoop() {
             return;
         } else {
             idle(d);
+            Run.FrameRate.restart();
         }
     }
 }
@@ -218,10 +226,11 @@ void teardown() {
     Run.Connection.reset();
 }
 
-int runShow(ShowPlace place) {
+int runShow(ShowPlace place, RunChoices choices) {
     Show.Device = DeviceParams{};
     Run = ShowRun{};
     Run.Place = place;
+    Run.Choices = choices;
     platform::catchStopSignals();
     prepareShow();
     Show.Device.Receiver = new GameEventReceiver;
@@ -243,8 +252,12 @@ int runShow(ShowPlace place) {
 
 namespace {
 
+// A tool's picture depends on the engine's clock, which the camera and the
+// light circle by: a windowed tool show builds its scene with the clock
+// stopped at 0, so that the same seed and the same times give the same
+// pictures.
 bool startToolShow(const ShowSettings& settings, std::uint32_t seed, irr::video::E_DRIVER_TYPE driver, int width,
-                   int height) {
+                   int height, bool stopClock) {
     Show = ShowState{};
     Run = ShowRun{};
     Show.Settings = settings;
@@ -261,6 +274,10 @@ bool startToolShow(const ShowSettings& settings, std::uint32_t seed, irr::video:
         teardown();
         return false;
     }
+    if (stopClock) {
+        Show.Device.Device->getTimer()->stop();
+        Show.Device.Device->getTimer()->setTime(0);
+    }
     buildScene();
     return true;
 }
@@ -268,11 +285,11 @@ bool startToolShow(const ShowSettings& settings, std::uint32_t seed, irr::video:
 } // namespace
 
 bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed) {
-    return startToolShow(settings, seed, irr::video::EDT_NULL, DeviceParams{}.Width, DeviceParams{}.Height);
+    return startToolShow(settings, seed, irr::video::EDT_NULL, DeviceParams{}.Width, DeviceParams{}.Height, false);
 }
 
 bool startWindowedShow(const ShowSettings& settings, std::uint32_t seed, int width, int height) {
-    return startToolShow(settings, seed, platform::screenDriver(), width, height);
+    return startToolShow(settings, seed, platform::screenDriver(), width, height, true);
 }
 
 void stopHeadlessShow() {

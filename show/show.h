@@ -16,12 +16,19 @@ struct ShowPlace {
     unsigned long HostWindow = 0; // for Kind::HostWindow
 };
 
+// What a command line may change for one run: settings that win over the
+// stored ones, and the frame rate drawn in a corner of the view.
+struct RunChoices {
+    SettingsOverrides Overrides;
+    bool ShowFrameRate = false;
+};
+
 void prepareShow();
 bool createEngineDevice();
 void runFrameLoop();
 void releasePixels();
 void teardown();
-int runShow(ShowPlace place = {});
+int runShow(ShowPlace place = {}, RunChoices choices = {});
 
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.
@@ -29,6 +36,7 @@ bool startHeadlessShow(const ShowSettings& settings, std::uint32_t seed);
 
 // The same show drawn by the screen's driver into an ordinary window of
 // WIDTH x HEIGHT pixels, with vsync off, for tools and tests that look at
-// the pictures. False where no such window can be opened.
+// the pictures; the engine's clock stands at 0 until they set it. False
+// where no such window can be opened.
 bool startWindowedShow(const ShowSettings& settings, std::uint32_t seed, int width, int height);
 void stopHeadlessShow();

@@ -61,3 +61,14 @@ hack_check_draws() {
     fail "$name: draws the swarm $what" "area $crop, last screenshot: $SHOW_SHOT" "stderr: $(xsession_stderr "$name")"
   fi
 }
+
+# The daemons stop their programs with SIGTERM and take death by it as the
+# normal end; NAME was just sent SIGTERM.
+hack_expect_term_end() {
+  local name=$1
+  if xsession_wait_exit "$name" "$SHOW_EXIT_TIMEOUT"; then
+    check_eq "$name: ends by SIGTERM" $((128 + 15)) "$XS_EXIT_CODE"
+  else
+    fail "$name: ends after SIGTERM" "still running after ${SHOW_EXIT_TIMEOUT}s"
+  fi
+}

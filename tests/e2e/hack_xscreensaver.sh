@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
 # quorvel3d under the real xscreensaver daemon: a ~/.xscreensaver that lists
 # only our program, "xscreensaver-command -activate" shows the swarm,
-# "-cycle" stops that run by SIGTERM, which the daemon logs as a normal end,
-# "-deactivate" ends it and leaves no process behind. The daemon starts no
-# programs for root, so as root the daemon runs as a test user.
+# programs lines with the options the descriptor offers run it with them
+# (few small balls against many large ones, without the sky), and the
+# user's settings file stays as it was; "-cycle" stops a run by SIGTERM,
+# which the daemon logs as a normal end, and "-deactivate" ends it and
+# leaves no process behind. The daemon starts no programs for root, so as
+# root the daemon runs as a test user.
 source "$(dirname "$0")/hack_lib.sh"
 
 SAVER_USER=qvsaver
 DAEMON_TIMEOUT=30 # seconds for the daemon to answer, or a program to start or go
+SETTLE_SECONDS=4  # for the swarm to spread out after its first frame
+FEW_SMALL=(--count 256 --size 1.0 --no-sky)
+MANY_LARGE=(--count 4096 --size 8.0 --no-sky)
+DARK=0.5%         # brightness up to which a pixel is the black of an empty view
+LIT=2%            # and above which a ball lights it (the sky is dimmer than that)
+MIN_BLACK=0.5     # share of black pixels in a view without the sky box at least
+MAX_SKY_BLACK=0.2 # and in one with it at most
+MIN_LIT_RATIO=5   # many large balls light up that many times more of the screen
 # shellcheck source=saver_user_lib.sh
 source "$(dirname "$0")/saver_user_lib.sh"
 
@@ -17,7 +28,30 @@ make_saver_home() {
   saver_home_make qv-saver
   mkdir -p "$SAVER_HOME/hack"
   cp -r "$QV_HACK" "$QV_STAGE_DIR/data01" "$QV_STAGE_DIR/data" "$SAVER_HOME/hack/"
-  saver_prefs_write "$SAVER_HOME/hack/quorvel3d --root"
+  cat >"$SAVER_HOME/.xscreensaver" <<CONFIG
+mode: one
+selected: 0
+timeout: 1:00:00
+lock: False
+fade: False
+unfade: False
+splash: False
+dpmsEnabled: False
+programs: GL: "Quorvel 3D" $SAVER_HOME/hack/quorvel3d --root \\n\\
+  GL: "Quorvel 3D few small" $SAVER_HOME/hack/quorvel3d --root ${FEW_SMALL[*]} \\n\\
+  GL: "Quorvel 3D many large" $SAVER_HOME/hack/quorvel3d --root ${MANY_LARGE[*]} \\n
+CONFIG
+  # Every value present, as the programs write them, so that nothing is
+  # written back: the file must stay byte for byte as it is.
+  local settings=$SAVER_HOME/.config/quorvel3d/settings.reg
+  mkdir -p "$(dirname "$settings")"
+  {
+    printf 'REGEDIT4\n\n%s\n' "$XS_SETTINGS_SECTION"
+    printf '"%s"=dword:%s\n' PixelsUsed 00000400 PixelsSize 40000000 PixelsColor 00000000 UseLighting 00000000 \
+      CameraDistance 430c0000 CameraSpeed 3a03126f UseBackground 00000001
+    printf '"InstallDir"=""\n'
+  } >"$settings"
+  SETTINGS_SUM=$(sha256sum <"$settings")
   chmod -R a+rX "$SAVER_HOME"
   [ "$(id -u)" -eq 0 ] && chown -R "$SAVER_USER:" "$SAVER_HOME"
   return 0
@@ -27,6 +61,41 @@ xs_daemon_answers() { as_saver_user xscreensaver-command -version >/dev/null 2>&
 xs_hack_pids() { pgrep -u "$(saver_user)" -x quorvel3d; }
 xs_hack_runs() { xs_hack_pids >/dev/null; }
 xs_hack_gone() { ! xs_hack_runs; }
+xs_hack_args() { pgrep -u "$(saver_user)" -x -a quorvel3d | cut -d' ' -f3-; }
+xs_hack_args_are() { [ "$(xs_hack_args)" = "$1" ]; }
+black_fraction() { awk -v lit="$(img_lit_fraction "$1" "$DARK")" 'BEGIN { printf "%.4f\n", 1 - lit }'; }
+
+# "-select N" runs the Nth programs line (counted from 1); its screen is
+# kept as LABEL.
+select_program() {
+  local index=$1 label=$2 expected=$3
+  as_saver_user xscreensaver-command -select "$index" >/dev/null
+  if ! xs_poll "$DAEMON_TIMEOUT" xs_hack_args_are "$expected"; then
+    fail "-select $index runs quorvel3d $expected" "running: $(xs_hack_args)" "daemon log: $XS_ARTEFACTS/daemon.err"
+    return 1
+  fi
+  pass "-select $index runs quorvel3d $expected"
+  show_wait_balls "$label-first" || { fail "$label: the screen shows the swarm" "last screenshot: $SHOW_SHOT"; return 1; }
+  sleep "$SETTLE_SECONDS"
+  SHOT=$(xsession_keep_screenshot "$label")
+}
+
+run_programs_with_options() {
+  local few many
+  select_program 2 few-small "--root ${FEW_SMALL[*]}" || return
+  few=$SHOT
+  select_program 3 many-large "--root ${MANY_LARGE[*]}" || return
+  many=$SHOT
+  select_program 1 settings "--root" || return
+  local few_lit many_lit
+  few_lit=$(img_lit_fraction "$few" "$LIT")
+  many_lit=$(img_lit_fraction "$many" "$LIT")
+  check_num "few small balls light up little of the screen ($few)" "$few_lit" '<' 0.2
+  check_num "many large balls light up $MIN_LIT_RATIO times as much ($many)" "$many_lit" '>' \
+    "$(awk -v f="$few_lit" -v r="$MIN_LIT_RATIO" 'BEGIN { print f * r }')"
+  check_num "without the sky box the view is black between the balls ($few)" "$(black_fraction "$few")" '>' "$MIN_BLACK"
+  check_num "with the settings' sky box it is not ($SHOT)" "$(black_fraction "$SHOT")" '<' "$MAX_SKY_BLACK"
+}
 
 hack_require_build
 xsession_start 1024x768 -ac
@@ -49,6 +118,8 @@ else
   fail "-activate starts quorvel3d" "daemon log: $XS_ARTEFACTS/daemon.err"
 fi
 
+run_programs_with_options
+
 # The daemon stops its programs with SIGTERM and expects them to die of it;
 # it logs how a run ended when it moves on to the next one.
 xs_daemon_saw_end() { grep -q 'quorvel3d) exited normally with SIGTERM' "$XS_ARTEFACTS/daemon.err"; }
@@ -65,5 +136,7 @@ if xs_poll "$DAEMON_TIMEOUT" xs_hack_gone; then
 else
   fail "-deactivate ends quorvel3d and leaves no process" "still running: $(xs_hack_pids | tr '\n' ' ')"
 fi
+check_eq "the settings file is as it was: options are for one run" "$SETTINGS_SUM" \
+  "$(sha256sum <"$SAVER_HOME/.config/quorvel3d/settings.reg")"
 
 xsession_finish

@@ -67,7 +67,7 @@
 #     xsession_keep_screenshot NAME        into XS_ARTEFACTS; prints the path
 #     img_mean FILE [CROP]                 mean brightness (CROP: WxH+X+Y)
 #     img_max FILE [CROP]                  brightest pixel
-#     img_lit_fraction FILE [LEVEL]        share of pixels brighter than LEVEL (5%)
+#     img_lit_fraction FILE [LEVEL] [CROP] share of pixels brighter than LEVEL (5%)
 #     img_coloured_fraction FILE [CROP]    share of strongly coloured pixels
 #     img_colour_count FILE                number of distinct colours
 #     img_changed_fraction A B             share of pixels that differ
@@ -372,8 +372,9 @@ img_mean() { convert "$1" $(xs_crop "${2:-}") -colorspace Gray -format '%[fx:mea
 # shellcheck disable=SC2046
 img_max() { convert "$1" $(xs_crop "${2:-}") -colorspace Gray -format '%[fx:maxima]' info:; }
 
+# shellcheck disable=SC2046
 img_lit_fraction() {
-  convert "$1" -colorspace Gray -threshold "${2:-5%}" -format '%[fx:mean]' info:
+  convert "$1" $(xs_crop "${3:-}") -colorspace Gray -threshold "${2:-5%}" -format '%[fx:mean]' info:
 }
 
 # Chroma (the spread between the strongest and weakest channel) separates the

@@ -4,7 +4,7 @@
 // holds, the values are usable, nothing the user had is lost, and a second
 // start reads the same and writes nothing.
 
-#include "launcher/choice_table.h"
+#include "settings/choice_table.h"
 #include "platform/settings_store/regedit4.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
@@ -45,13 +45,13 @@ ShowSettings showStart() {
 
 void launcherOpens() {
     SettingsKey key;
-    for (const launcher::ChoiceList& list : launcher::kLists) {
+    for (const choices::ChoiceList& list : choices::kLists) {
         const std::uint32_t stored = key.readDword(list.ValueName, list.DefaultBits);
-        const std::size_t shown = launcher::matchingPosition(list, stored).value_or(launcher::defaultPosition(list));
+        const std::size_t shown = choices::matchingPosition(list, stored).value_or(choices::defaultPosition(list));
         fuzz::require(shown < list.Count, "every list shows one of its entries");
     }
-    for (const launcher::CheckSetting& check : launcher::kChecks)
-        launcher::isSwitchedOn(key.readDword(check.ValueName, check.DefaultBits));
+    for (const choices::CheckSetting& check : choices::kChecks)
+        choices::isSwitchedOn(key.readDword(check.ValueName, check.DefaultBits));
     const char* folder = key.readText(schema::kInstallDir);
     fuzz::require(std::strlen(folder) < SettingsKey::kTextSize, "the install folder is a terminated text");
     key.close();

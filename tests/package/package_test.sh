@@ -5,6 +5,9 @@
 # recorded install folder under Xvfb, then purged without a trace and
 # without touching a user's settings.
 #
+# The AppStream metadata passes appstreamcli without a warning, and the
+# package's own autopkgtest passes on the built package.
+#
 # Usage: tests/package/package_test.sh   (root; QV_BUILD_DIR keeps artefacts)
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -18,6 +21,7 @@ HACK=/usr/libexec/xscreensaver/quorvel3d
 DESCRIPTOR=/usr/share/xscreensaver/config/quorvel3d.xml
 MATE_THEME=/usr/share/applications/screensavers/quorvel3d.desktop
 OPTIONS_ENTRY=/usr/share/applications/quorvel3d-options.desktop
+METAINFO=/usr/share/metainfo/example.brenmark.quorvel3d.metainfo.xml
 SHOW_START_TIMEOUT=60 # seconds for the launcher to start the show
 SHOW_END_TIMEOUT=30   # seconds for the show to end after a key press
 TEST_USER=qvpkgtest   # owns the settings that must outlive the package
@@ -119,6 +123,31 @@ check_hack_files() {
   check "the MATE theme runs the installed screen saver" grep -qx "Exec=$HACK --root" "$MATE_THEME"
 }
 
+# Errors and warnings fail; notes ("I:") and pedantic remarks do not. The
+# tree check also finds the desktop entry the metadata launches.
+check_appstream() {
+  check "the AppStream metadata is installed" test -f "$METAINFO"
+  local tree=$work/tree log=$XS_ARTEFACTS/appstream.log
+  rm -rf "$tree" && dpkg-deb -x "$DEB" "$tree"
+  appstreamcli validate --no-net --explain "$METAINFO" > "$log" 2>&1
+  check_eq "appstreamcli validates the installed metadata" 0 "$?"
+  appstreamcli validate-tree --no-net "$tree" >> "$log" 2>&1
+  check_eq "appstreamcli validates the package's tree, desktop entry included" 0 "$?"
+  sed 's/^/     appstreamcli: /' "$log"
+  check "appstreamcli reports no error or warning" bash -c "! grep -qE '^(E|W):' '$log'"
+}
+
+# Debian's own test hook, debian/tests, run by autopkgtest on this machine
+# (the null runner) against the built package.
+run_autopkgtest() {
+  local started=$SECONDS status
+  autopkgtest --quiet "$DEB" "$work/src/" -- null > "$XS_ARTEFACTS/autopkgtest.log" 2>&1
+  status=$?
+  grep -E '^(smoke|the |Quorvel3D|FAIL)' "$XS_ARTEFACTS/autopkgtest.log" | sed 's/^/     autopkgtest: /'
+  check_eq "autopkgtest passes the package's smoke test ($(seconds_since "$started") s)" 0 "$status"
+  check "autopkgtest ran the smoke test" grep -qE '^smoke +PASS' "$XS_ARTEFACTS/autopkgtest.log"
+}
+
 # The launcher finds the show through the system settings alone: the user's
 # settings folder is empty, XDG_CONFIG_DIRS is left to its default.
 run_installed_show() {
@@ -173,7 +202,7 @@ purge_package() {
   check "dpkg knows no file of it" bash -c "! dpkg -L $PACKAGE >/dev/null 2>&1"
   local path
   for path in /etc/xdg/quorvel3d "$SHOW_FOLDER" /usr/share/quorvel3d "$HACK" "$DESCRIPTOR" "$MATE_THEME" \
-      "$OPTIONS_ENTRY" /usr/bin/Quorvel3D /usr/bin/quorvel3d-xscreensaver-add; do
+      "$OPTIONS_ENTRY" "$METAINFO" /usr/bin/Quorvel3D /usr/bin/quorvel3d-xscreensaver-add; do
     check "$path is gone" test ! -e "$path"
   done
   check_eq "the user's settings are as they were" "$USER_SETTINGS_SUM" "$(sha256sum "$USER_SETTINGS")"
@@ -190,6 +219,8 @@ check_files
 check_hack_files
 run_installed_show
 run_installed_hack
+check_appstream
+run_autopkgtest
 purge_package
 printf 'the package test took %d s\n' "$(seconds_since "$started")"
 printf 'package: %d passed, %d failed\n' $((XS_CHECKS - ${#XS_FAILURES[@]})) ${#XS_FAILURES[@]}

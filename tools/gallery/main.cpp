@@ -1,7 +1,9 @@
 // qvgallery --out DIR [--seed S] [--effect K] [--size WxH]
-// Pictures every effect (or effect K) half-way through its first run: a replay on the null
-// driver finds the runs, then the same seed is replayed on the OpenGL driver
-// and the chosen frames are read back from the back buffer before the swap.
+// qvgallery --film FILE.webp [--seed S] [--clip SECONDS] [--size WxH]
+// Pictures every effect (or effect K) half-way through its first run, or
+// films a few seconds of each: a replay on the null driver finds the runs,
+// then the same seed is replayed on the OpenGL driver and the chosen frames
+// are read back from the back buffer before the swap.
 // Run it in the install folder, where the pictures are.
 
 #include "show/scene.h"
@@ -9,8 +11,8 @@
 #include "show/show_state.h"
 #include "show/swarm/scheduler.h"
 #include "tools/gallery/effect_runs.h"
-
-#include <GL/gl.h>
+#include "tools/gallery/film.h"
+#include "tools/gallery/frame_grab.h"
 
 #include <cstdio>
 #include <cstring>
@@ -27,6 +29,7 @@ constexpr double kViewAngle = 0.6; // radians round the circle: no wall or bar s
 
 struct Options {
     std::string Out;
+    FilmOptions Film;
     std::uint32_t Seed = kDefaultSeed;
     int Width = kDefaultWidth;
     int Height = kDefaultHeight;
@@ -39,6 +42,10 @@ bool parse(int argc, char** argv, Options& options) {
         const char* value = argv[i + 1];
         if (name == "--out")
             options.Out = value;
+        else if (name == "--film")
+            options.Film.Out = value;
+        else if (name == "--clip")
+            options.Film.ClipSeconds = std::strtod(value, nullptr);
         else if (name == "--seed")
             options.Seed = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10));
         else if (name == "--effect")
@@ -48,7 +55,8 @@ bool parse(int argc, char** argv, Options& options) {
         else
             return false;
     }
-    return !options.Out.empty() && options.Width > 0 && options.Height > 0 && argc % 2 == 1;
+    return options.Out.empty() != options.Film.Out.empty() && options.Width > 0 && options.Height > 0 &&
+           options.Film.ClipSeconds > 0 && argc % 2 == 1;
 }
 
 // The show's own device on a window of the chosen size; the window is not
@@ -56,34 +64,26 @@ bool parse(int argc, char** argv, Options& options) {
 bool startOnScreen(const Options& options) {
     if (!startWindowedShow(ShowSettings{}, options.Seed, options.Width, options.Height))
         return false;
-    DeviceParams& d = Show.Device;
-    // The camera circles by the engine's clock; every picture is taken from
-    // the same place on its circle.
-    irr::ITimer* timer = d.Device->getTimer();
-    timer->stop();
-    timer->setTime(timer->getTime() + static_cast<irr::u32>(kViewAngle / Show.Settings.CameraSpeed));
+    // The camera circles by the engine's clock, which stood at 0 while the
+    // scene was built; every picture is taken from the same place on the
+    // circle, and a film moves the clock frame by frame.
+    if (options.Film.Out.empty())
+        Show.Device.Device->getTimer()->setTime(static_cast<irr::u32>(kViewAngle / Show.Settings.CameraSpeed));
     return true;
 }
 
-// Draws the current swarm and keeps the back buffer's pixels, top row first.
+// Draws the current swarm and keeps the back buffer's pixels.
 bool savePicture(const std::string& path) {
     DeviceParams& d = Show.Device;
     d.Device->run();
     d.VideoDriver->beginScene(d.ClearBackBuffer, d.ClearZBuffer, d.ClearColor);
     d.SceneManager->drawAll();
-    const auto width = static_cast<std::size_t>(d.Width);
-    const auto height = static_cast<std::size_t>(d.Height);
-    std::vector<std::uint32_t> rows(width * height);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, d.Width, d.Height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    const std::vector<std::uint8_t> pixels = grabBackBuffer(d.Width, d.Height);
     d.VideoDriver->endScene();
 
-    irr::video::IImage* image = d.VideoDriver->createImage(
-        irr::video::ECF_A8R8G8B8, irr::core::dimension2du(static_cast<irr::u32>(width), static_cast<irr::u32>(height)));
-    auto* pixels = static_cast<std::uint32_t*>(image->lock());
-    for (std::size_t y = 0; y < height; ++y)
-        std::memcpy(pixels + y * width, rows.data() + (height - 1 - y) * width, width * sizeof(std::uint32_t));
+    const irr::core::dimension2du size(static_cast<irr::u32>(d.Width), static_cast<irr::u32>(d.Height));
+    irr::video::IImage* image = d.VideoDriver->createImage(irr::video::ECF_A8R8G8B8, size);
+    std::memcpy(image->lock(), pixels.data(), pixels.size());
     image->unlock();
     const bool written = d.VideoDriver->writeImageToFile(image, path.c_str());
     image->drop();
@@ -95,7 +95,8 @@ bool savePicture(const std::string& path) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: qvgallery --out DIR [--seed S] [--effect K] [--size WxH]\n");
+        std::fprintf(stderr, "usage: qvgallery --out DIR [--seed S] [--effect K] [--size WxH]\n"
+                             "       qvgallery --film FILE.webp [--seed S] [--clip SECONDS] [--size WxH]\n");
         return kUsageError;
     }
     const std::vector<EffectRun> runs = findFirstRuns(ShowSettings{}, options.Seed);
@@ -103,6 +104,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qvgallery: cannot open an OpenGL window\n");
         teardown();
         return 1;
+    }
+    if (!options.Film.Out.empty()) {
+        const bool filmed = makeFilm(runs, options.Film);
+        if (!filmed)
+            std::fprintf(stderr, "qvgallery: cannot write %s\n", options.Film.Out.c_str());
+        teardown();
+        return filmed ? 0 : 1;
     }
     int status = 0;
     std::int64_t frame = 0;

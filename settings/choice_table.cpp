@@ -1,4 +1,4 @@
-#include "launcher/choice_table.h"
+#include "settings/choice_table.h"
 
 #include "settings/schema.h"
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace launcher {
+namespace choices {
 
 namespace {
 
@@ -60,23 +60,27 @@ const std::array<SettingChoice, kChoiceCount> kChoices = {{
     {"Very Fast", "0.002"},
 }};
 
-const std::array<ChoiceList, 5> kLists = {{
-    {kIdCountList, schema::kPixelsUsed, ValueKind::Integer, kCountFirst, kSizeFirst - kCountFirst,
+const std::array<ChoiceList, kListCount> kLists = {{
+    {schema::kPixelsUsed, ValueKind::Integer, kCountFirst, kSizeFirst - kCountFirst,
      integerBits(schema::kDefaultPixelsUsed)},
-    {kIdSizeList, schema::kPixelsSize, ValueKind::Float, kSizeFirst, kColorFirst - kSizeFirst,
+    {schema::kPixelsSize, ValueKind::Float, kSizeFirst, kColorFirst - kSizeFirst,
      schema::floatBits(schema::kDefaultPixelsSize)},
-    {kIdColorList, schema::kPixelsColor, ValueKind::Integer, kColorFirst, kDistanceFirst - kColorFirst,
+    {schema::kPixelsColor, ValueKind::Integer, kColorFirst, kDistanceFirst - kColorFirst,
      integerBits(schema::kDefaultPixelsColor)},
-    {kIdDistanceList, schema::kCameraDistance, ValueKind::Float, kDistanceFirst, kSpeedFirst - kDistanceFirst,
+    {schema::kCameraDistance, ValueKind::Float, kDistanceFirst, kSpeedFirst - kDistanceFirst,
      schema::floatBits(schema::kDefaultCameraDistance)},
-    {kIdSpeedList, schema::kCameraSpeed, ValueKind::Float, kSpeedFirst, kChoiceCount - kSpeedFirst,
+    {schema::kCameraSpeed, ValueKind::Float, kSpeedFirst, kChoiceCount - kSpeedFirst,
      schema::floatBits(schema::kDefaultCameraSpeed)},
 }};
 
-const std::array<CheckSetting, 2> kChecks = {{
-    {kIdBackgroundCheck, schema::kUseBackground, integerBits(schema::kDefaultUseBackground)},
-    {kIdLightingCheck, schema::kUseLighting, integerBits(schema::kDefaultUseLighting)},
+const std::array<CheckSetting, kCheckCount> kChecks = {{
+    {schema::kUseBackground, integerBits(schema::kDefaultUseBackground)},
+    {schema::kUseLighting, integerBits(schema::kDefaultUseLighting)},
 }};
+
+const ChoiceList& list(ListSetting setting) { return kLists[static_cast<std::size_t>(setting)]; }
+
+const CheckSetting& check(CheckSettingId setting) { return kChecks[static_cast<std::size_t>(setting)]; }
 
 const SettingChoice& choiceAt(const ChoiceList& list, std::size_t position) {
     return kChoices[list.First + position];
@@ -110,4 +114,4 @@ bool isSwitchedOn(std::uint32_t stored) {
     return static_cast<std::int32_t>(stored) == schema::kSwitchedOn;
 }
 
-} // namespace launcher
+} // namespace choices

@@ -1,4 +1,4 @@
-#include "launcher/choice_table.h"
+#include "settings/choice_table.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-using namespace launcher;
+using namespace choices;
 
 namespace {
 
@@ -44,14 +44,14 @@ void expectEveryEntryStoresItsNumberAndSelectsItself() {
     EXPECT_EQ(next, kChoiceCount);
 }
 
-TEST(LauncherChoiceTable, EveryEntryStoresItsNumberAndSelectsItself) {
+TEST(ChoiceTable, EveryEntryStoresItsNumberAndSelectsItself) {
     expectEveryEntryStoresItsNumberAndSelectsItself();
 }
 
-// The application object sets the C library's locale from the environment;
-// the stored bits must not depend on it. The test_locales test
+// The launcher's application object sets the C library's locale from the
+// environment; the stored bits must not depend on it. The test_locales test
 // generates the locale where the system lacks it.
-TEST(LauncherChoiceTable, CommaDecimalLocaleStoresTheSameBits) {
+TEST(ChoiceTable, CommaDecimalLocaleStoresTheSameBits) {
     constexpr const char* kCommaLocale = "de_DE.UTF-8";
     if (!std::setlocale(LC_ALL, kCommaLocale))
         GTEST_SKIP() << kCommaLocale << " is missing and test_locales could not generate it";
@@ -59,7 +59,7 @@ TEST(LauncherChoiceTable, CommaDecimalLocaleStoresTheSameBits) {
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(LauncherChoiceTable, DefaultsAreEntriesOfTheirLists) {
+TEST(ChoiceTable, DefaultsAreEntriesOfTheirLists) {
     const char* labels[] = {"Medium", "Normal", "Random", "Normal", "Normal"};
     for (std::size_t l = 0; l < kLists.size(); ++l)
         EXPECT_STREQ(choiceAt(kLists[l], defaultPosition(kLists[l])).Label, labels[l]);
@@ -67,7 +67,7 @@ TEST(LauncherChoiceTable, DefaultsAreEntriesOfTheirLists) {
     EXPECT_EQ(kChecks[1].DefaultBits, 0u);
 }
 
-TEST(LauncherChoiceTable, FloatsMatchByValueAndNaNMatchesNothing) {
+TEST(ChoiceTable, FloatsMatchByValueAndNaNMatchesNothing) {
     const ChoiceList& size = kLists[1];
     EXPECT_EQ(matchingPosition(size, 0x40400000), std::nullopt); // 3.0
     EXPECT_EQ(matchingPosition(size, 0x7FC00000), std::nullopt); // NaN
@@ -76,13 +76,13 @@ TEST(LauncherChoiceTable, FloatsMatchByValueAndNaNMatchesNothing) {
     EXPECT_EQ(matchingPosition(kLists[0], 0x00010100), std::nullopt);
 }
 
-TEST(LauncherChoiceTable, LastOfSeveralMatchesWins) {
+TEST(ChoiceTable, LastOfSeveralMatchesWins) {
     // Read as integers, "1.0" and "1" both give 1.
-    const ChoiceList mixed{0, "Mixed", ValueKind::Integer, kLists[1].First, 7, 0};
+    const ChoiceList mixed{"Mixed", ValueKind::Integer, kLists[1].First, 7, 0};
     EXPECT_EQ(matchingPosition(mixed, 1), 5u);
 }
 
-TEST(LauncherChoiceTable, CheckBoxIsOnOnlyAtExactlyOne) {
+TEST(ChoiceTable, CheckBoxIsOnOnlyAtExactlyOne) {
     EXPECT_TRUE(isSwitchedOn(1));
     EXPECT_FALSE(isSwitchedOn(0));
     EXPECT_FALSE(isSwitchedOn(2));
