@@ -11,9 +11,9 @@
 // coordinates and shades) and the billboards' own material. The billboards
 // stay in the scene, hidden, and keep receiving their positions.
 //
-// Their material is additive and the engine writes no depth for
-// transparent materials, so the order in which the balls are drawn does not
-// change the picture and nothing is sorted.
+// Their material is additive and the node draws it without depth writes,
+// so the order in which the balls are drawn does not change the picture
+// and nothing is sorted.
 class SwarmNode : public irr::scene::ISceneNode {
 public:
     // Takes the billboards as they are once they have their size, picture
