@@ -101,6 +101,35 @@ TEST(Regedit4Format, AcceptsWhatEditorsAndOtherToolsWrite) {
     EXPECT_EQ(reformat("\n\n"), "REGEDIT4\n");
 }
 
+namespace {
+
+std::string utf16LittleEndian(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+} // namespace
+
+// Each of these was once refused as damaged, and every setting reset.
+TEST(Regedit4Format, ReadsARepeatedKeyCrLineEndsAndWhatTheSystemsRegistryEditorExports) {
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"A\"=dword:1\n\"B\"=dword:2\n[L]\n\"C\"=dword:3\n[k]\n\"b\"=dword:4\n\"D\"=dword:5\n"),
+              "REGEDIT4\n\n[K]\n\"A\"=dword:00000001\n\"B\"=dword:00000004\n\"D\"=dword:00000005\n\n"
+              "[L]\n\"C\"=dword:00000003\n");
+    EXPECT_EQ(reformat("REGEDIT4\r\r[K]\r\"H\"=hex:01,\\\r  02\r\"T\"=\"x\"\r"),
+              "REGEDIT4\n\n[K]\n\"H\"=hex:01,02\n\"T\"=\"x\"\n");
+    const std::string exported = utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                                   u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenmark\\Quorvel 3D]\r\n"
+                                                   u"\"InstallDir\"=\"C:\\\\B\u00fchne \U0001F3A5\\\\\"\r\n"
+                                                   u"\"PixelsUsed\"=dword:00000800\r\n\r\n");
+    EXPECT_EQ(reformat(exported), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenmark\\Quorvel 3D]\n"
+                                  "\"InstallDir\"=\"C:\\\\B\xC3\xBChne \xF0\x9F\x8E\xA5\\\\\"\n"
+                                  "\"PixelsUsed\"=dword:00000800\n");
+}
+
 // The launcher runs under the user's locale; names must match there as they
 // do in the show. test_locales generates tr_TR.UTF-8 where it is missing.
 TEST(Regedit4Format, NamesAndHexDigitsFoldAsAsciiInATurkishLocale) {
@@ -125,7 +154,9 @@ TEST(Regedit4Format, RejectsDamagedText) {
         "REGEDIT4\n[K]\n\"N\"=hex:1g\n",
         "REGEDIT4\n[K]\n\"N\"=\"a\" trailing\n",
         "REGEDIT4\n[K\n",
-        "REGEDIT4\n[K]\n[k]\n",
+        "REGEDIT4\n[K]\n\"N\"=dword:1\n[L]\n[k]\n\"N\"=dword:2\n\"n\"=dword:3\n", // twice under one line
+        "\xFF\xFE" + std::string("R\0E\0\x00\xDC\n\0", 8),                      // an unpaired surrogate
+        "\xFF\xFE" + std::string("R\0E\0G", 5),                                    // an odd byte count
         "REGEDIT4\n[K]\n\"N\"=\"a\0b\"\n"s,
         "REGEDIT4\n[K]\n\\\n\n",                     // a continuation of nothing
         "REGEDIT4\n[K]\n" + std::string(regedit4::kMaxFileBytes, ';'),

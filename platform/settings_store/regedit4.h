@@ -35,8 +35,12 @@ struct Document {
 inline constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 // Gives the document, or nothing with the reason in error when the text is
-// not a well-formed REGEDIT4 file.
+// not a well-formed registry file. Besides REGEDIT4 in UTF-8 it reads what
+// the system's registry editor exports: UTF-16 with a byte-order mark under
+// the header "Windows Registry Editor Version 5.00".
 std::optional<Document> parse(std::string_view text, std::string& error);
+
+// Always REGEDIT4 in UTF-8.
 
 std::string format(const Document& document);
 
