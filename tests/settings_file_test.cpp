@@ -96,7 +96,7 @@ TEST(Regedit4Format, ReadsBackWhatItWrites) {
 TEST(Regedit4Format, AcceptsWhatEditorsAndOtherToolsWrite) {
     EXPECT_EQ(reformat("\xEF\xBB\xBFREGEDIT4\r\n\r\n; a comment\r\n[K]\r\n\"N\" = dword:A\r\n"
                        "\"H\"=hex:01,\\\r\n  02,03\r\n"),
-              "REGEDIT4\n\n[K]\n\"N\"=dword:0000000a\n\"H\"=hex:01,02,03\n");
+              "REGEDIT4\n\n; a comment\n[K]\n\"N\"=dword:0000000a\n\"H\"=hex:01,02,03\n");
     EXPECT_EQ(reformat(""), "REGEDIT4\n");
     EXPECT_EQ(reformat("\n\n"), "REGEDIT4\n");
 }
@@ -215,6 +215,19 @@ TEST_F(Store, KeepsEverythingElseInTheFileWhenItWritesAValue) {
     EXPECT_NE(after.find("\"Keep\"=hex:01"), std::string::npos);
     EXPECT_NE(after.find("\"Old\"=\"stays\""), std::string::npos);
     EXPECT_NE(after.find("\"New\"=dword:00000001"), std::string::npos);
+}
+
+// A rewrite used to drop them.
+TEST_F(Store, KeepsTheUsersCommentLinesWhereTheyStandWhenItWritesValues) {
+    const auto file = [](const std::string& old) {
+        return "; settings of my own\nREGEDIT4\n\n;  the show's key\n" + std::string(kSection) +
+               "\n; keep it small\n\"Old\"=" + old + "\n\n; another program's\n[HKEY_CURRENT_USER\\Other]\n"
+               "\"Keep\"=hex:01\n; the end\n";
+    };
+    TempConfig::writeAll(config.userFile(), file("dword:00000001"));
+    ASSERT_TRUE(setDword("Old", 2));
+    ASSERT_TRUE(setDword("New", 3));
+    EXPECT_EQ(TempConfig::readAll(config.userFile()), file("dword:00000002\n\"New\"=dword:00000003"));
 }
 
 TEST_F(Store, KeepsADamagedFileAsideBeforeStartingAfresh) {

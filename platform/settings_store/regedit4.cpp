@@ -69,6 +69,13 @@ void formatData(std::string& out, const Value& value) {
     }
 }
 
+void formatComments(std::string& out, const Comments& comments) {
+    for (const std::string& line : comments) {
+        out += line;
+        out += '\n';
+    }
+}
+
 } // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -87,7 +94,7 @@ const Value* Section::find(std::string_view name) const {
 Value& Section::set(std::string_view name, std::uint32_t type, std::vector<std::uint8_t> data) {
     auto it = std::find_if(Values.begin(), Values.end(), [&](const Value& v) { return sameName(v.Name, name); });
     if (it == Values.end())
-        it = Values.insert(Values.end(), Value{std::string(name), 0, {}});
+        it = Values.insert(Values.end(), Value{std::string(name), 0, {}, {}});
     it->Type = type;
     it->Data = std::move(data);
     return *it;
@@ -104,22 +111,28 @@ Section& Document::section(std::string_view key) {
     for (Section& section : Sections)
         if (sameName(section.Key, key))
             return section;
-    Sections.push_back(Section{std::string(key), {}});
+    Sections.push_back(Section{std::string(key), {}, {}});
     return Sections.back();
 }
 
 std::string format(const Document& document) {
-    std::string out(kHeader);
+    std::string out;
+    formatComments(out, document.AboveHeader);
+    out += kHeader;
     out += "\n";
     for (const Section& section : document.Sections) {
-        out += "\n[" + section.Key + "]\n";
+        out += "\n";
+        formatComments(out, section.Above);
+        out += "[" + section.Key + "]\n";
         for (const Value& value : section.Values) {
+            formatComments(out, value.Above);
             formatName(out, value.Name);
             out += '=';
             formatData(out, value);
             out += '\n';
         }
     }
+    formatComments(out, document.AtEnd);
     return out;
 }
 

@@ -234,7 +234,8 @@ bool asUtf8(std::string_view& text, std::string& storage, std::string& error) {
 // Reads the lines in one pass. A key may appear more than once, as in any
 // registry file: its values are gathered in one section, a later value
 // replacing an earlier one of the same name. Within one appearance a name
-// may not repeat. Names seen are kept folded to lower case, so that each
+// may not repeat. Comment lines are kept with the line below them, or with
+// the value that such a line replaces. Names seen are kept folded to lower case, so that each
 // line is checked in constant time and a file parses in time linear in its
 // size.
 class Reader {
@@ -245,14 +246,19 @@ public:
         std::string_view line;
         while (Lines.next(line)) {
             const std::string_view content = trim(line);
-            if (content.empty() || content.front() == ';')
+            if (content.empty())
                 continue;
+            if (content.front() == ';') {
+                Pending.emplace_back(content);
+                continue;
+            }
             const bool understood = !SawHeader          ? header(content)
                                     : content.front() == '[' ? keyLine(content)
                                                              : valueLine(content);
             if (!understood)
                 return std::nullopt;
         }
+        (SawHeader ? Result.AtEnd : Result.AboveHeader) = std::move(Pending);
         return std::move(Result); // a file of blank lines holds no values yet
     }
 
@@ -266,6 +272,7 @@ private:
         if (content != kHeader && content != kVersion5Header)
             return fail(Lines.number(), "the file starts with neither REGEDIT4 nor " + std::string(kVersion5Header));
         SawHeader = true;
+        Result.AboveHeader = takePending();
         return true;
     }
 
@@ -274,8 +281,9 @@ private:
             return fail(Lines.number(), "malformed key line");
         const std::string_view key = content.substr(1, content.size() - 2);
         const auto [at, isNew] = SectionAt.try_emplace(folded(key), Result.Sections.size());
+        // Above a key's second line, comments go with what follows it.
         if (isNew) {
-            Result.Sections.push_back(Section{std::string(key), {}});
+            Result.Sections.push_back(Section{std::string(key), {}, takePending()});
             ValueAt.emplace_back();
         }
         Current = at->second;
@@ -308,12 +316,23 @@ private:
         Section& section = Result.Sections[*Current];
         const auto [at, isNew] = ValueAt[*Current].try_emplace(std::move(name), section.Values.size());
         if (isNew) {
+            value.Above = takePending();
             section.Values.push_back(std::move(value));
         } else {
-            section.Values[at->second].Type = value.Type;
-            section.Values[at->second].Data = std::move(value.Data);
+            Value& earlier = section.Values[at->second];
+            earlier.Type = value.Type;
+            earlier.Data = std::move(value.Data);
+            for (std::string& comment : Pending)
+                earlier.Above.push_back(std::move(comment));
+            Pending.clear();
         }
         return true;
+    }
+
+    Comments takePending() {
+        Comments taken = std::move(Pending);
+        Pending.clear();
+        return taken;
     }
 
     LineReader Lines;
@@ -324,6 +343,7 @@ private:
     std::unordered_map<std::string, std::size_t> SectionAt;
     std::vector<std::unordered_map<std::string, std::size_t>> ValueAt; // for each section
     std::unordered_set<std::string> NamesUnderThisLine;
+    Comments Pending; // for the next line that is not a comment
 };
 
 } // namespace
