@@ -116,7 +116,8 @@ std::string utf16LittleEndian(std::u16string_view text) {
 
 // Each of these was once refused as damaged, and every setting reset.
 TEST(Regedit4Format, ReadsARepeatedKeyCrLineEndsAndWhatTheSystemsRegistryEditorExports) {
-    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"A\"=dword:1\n\"B\"=dword:2\n[L]\n\"C\"=dword:3\n[k]\n\"b\"=dword:4\n\"D\"=dword:5\n"),
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"A\"=dword:1\n\"B\"=dword:2\n[L]\n\"C\"=dword:3\n"
+                       "[k]\n\"b\"=dword:4\n\"D\"=dword:5\n"),
               "REGEDIT4\n\n[K]\n\"A\"=dword:00000001\n\"B\"=dword:00000004\n\"D\"=dword:00000005\n\n"
               "[L]\n\"C\"=dword:00000003\n");
     EXPECT_EQ(reformat("REGEDIT4\r\r[K]\r\"H\"=hex:01,\\\r  02\r\"T\"=\"x\"\r"),

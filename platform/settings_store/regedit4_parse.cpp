@@ -235,9 +235,9 @@ bool asUtf8(std::string_view& text, std::string& storage, std::string& error) {
 // registry file: its values are gathered in one section, a later value
 // replacing an earlier one of the same name. Within one appearance a name
 // may not repeat. Comment lines are kept with the line below them, or with
-// the value that such a line replaces. Names seen are kept folded to lower case, so that each
-// line is checked in constant time and a file parses in time linear in its
-// size.
+// the value that such a line replaces. Names seen are kept folded to lower
+// case, so that each line is checked in constant time and a file parses in
+// time linear in its size.
 class Reader {
 public:
     Reader(std::string_view text, std::string& error) : Lines(text), Error(error) {}
@@ -252,9 +252,13 @@ public:
                 Pending.emplace_back(content);
                 continue;
             }
-            const bool understood = !SawHeader          ? header(content)
-                                    : content.front() == '[' ? keyLine(content)
-                                                             : valueLine(content);
+            bool understood = false;
+            if (!SawHeader)
+                understood = header(content);
+            else if (content.front() == '[')
+                understood = keyLine(content);
+            else
+                understood = valueLine(content);
             if (!understood)
                 return std::nullopt;
         }
