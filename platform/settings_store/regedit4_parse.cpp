@@ -8,7 +8,6 @@
 #include "platform/settings_store/text_encoding.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 namespace regedit4 {
 namespace {
@@ -231,10 +230,9 @@ bool asUtf8(std::string_view& text, std::string& storage, std::string& error) {
     return true;
 }
 
-// Reads the lines in one pass. A key may appear more than once, as in any
-// registry file: its values are gathered in one section, a later value
-// replacing an earlier one of the same name. Within one appearance a name
-// may not repeat. Comment lines are kept with the line below them, or with
+// Reads the lines in one pass. A key or a value may appear more than once,
+// as in any registry file: a key's values are gathered in one section, a
+// later value replacing an earlier one of the same name. Comment lines are kept with the line below them, or with
 // the value that such a line replaces. Names seen are kept folded to lower
 // case, so that each line is checked in constant time and a file parses in
 // time linear in its size.
@@ -291,7 +289,6 @@ private:
             ValueAt.emplace_back();
         }
         Current = at->second;
-        NamesUnderThisLine.clear();
         return true;
     }
 
@@ -315,8 +312,6 @@ private:
         if (!parseData(rest, value))
             return fail(number, "malformed value data");
         std::string name = folded(value.Name);
-        if (!NamesUnderThisLine.insert(name).second)
-            return fail(number, "the value \"" + value.Name + "\" appears twice");
         Section& section = Result.Sections[*Current];
         const auto [at, isNew] = ValueAt[*Current].try_emplace(std::move(name), section.Values.size());
         if (isNew) {
@@ -346,7 +341,6 @@ private:
     std::optional<std::size_t> Current; // the section of the last key line
     std::unordered_map<std::string, std::size_t> SectionAt;
     std::vector<std::unordered_map<std::string, std::size_t>> ValueAt; // for each section
-    std::unordered_set<std::string> NamesUnderThisLine;
     Comments Pending; // for the next line that is not a comment
 };
 
