@@ -44,14 +44,20 @@ std::int32_t SettingsKey::readInt(const char* name, std::int32_t defaultValue) {
     return static_cast<std::int32_t>(readDword(name, static_cast<std::uint32_t>(defaultValue)));
 }
 
-// A NaN or an infinity would spoil every position computed from it, so it
-// counts as a failed read.
-float SettingsKey::readFloat(const char* name, float defaultValue) {
+// A NaN or an infinity would spoil every position computed from it, and a
+// value outside its span leaves the screen black or without balls, so
+// either counts as a failed read.
+float SettingsKey::readFloat(const char* name, float defaultValue, schema::FloatSpan span) {
     const float value = schema::bitsFloat(readDword(name, schema::floatBits(defaultValue)));
-    if (std::isfinite(value))
+    if (span.holds(value))
         return value;
-    std::fprintf(stderr, "%s: the stored %s is not a finite number; using %g\n", platform::programName(), name,
-                 static_cast<double>(defaultValue));
+    if (std::isfinite(value))
+        std::fprintf(stderr, "%s: the stored %s, %g, cannot be drawn (it must lie within %g to %g); using %g\n",
+                     platform::programName(), name, static_cast<double>(value), static_cast<double>(span.Lowest),
+                     static_cast<double>(span.Highest), static_cast<double>(defaultValue));
+    else
+        std::fprintf(stderr, "%s: the stored %s is not a finite number; using %g\n", platform::programName(), name,
+                     static_cast<double>(defaultValue));
     writeFloat(name, defaultValue);
     return defaultValue;
 }

@@ -4,6 +4,7 @@
 // opened, and closed explicitly by its owner.
 
 #include "platform/settings_store/registry.h"
+#include "settings/schema.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,7 +24,9 @@ public:
     // REG_DWORD. The result of the write-back is not looked at.
     std::uint32_t readDword(const char* name, std::uint32_t defaultBits);
     std::int32_t readInt(const char* name, std::int32_t defaultValue);
-    float readFloat(const char* name, float defaultValue);
+    // A float outside the span, or not a number at all, counts as missing,
+    // with one line on stderr that says so.
+    float readFloat(const char* name, float defaultValue, schema::FloatSpan span);
 
     // A text value, or an empty text that is then written back under the name.
     // The result lives until the next readText or the end of the object.

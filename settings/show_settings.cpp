@@ -6,11 +6,12 @@ ShowSettings loadSettings() {
     ShowSettings settings;
     SettingsKey key;
     settings.PixelsUsed = key.readInt(schema::kPixelsUsed, schema::kDefaultPixelsUsed);
-    settings.PixelsSize = key.readFloat(schema::kPixelsSize, schema::kDefaultPixelsSize);
+    settings.PixelsSize = key.readFloat(schema::kPixelsSize, schema::kDefaultPixelsSize, schema::kPixelsSizeSpan);
     settings.PixelsColor = key.readInt(schema::kPixelsColor, schema::kDefaultPixelsColor);
     settings.UseLighting = key.readInt(schema::kUseLighting, schema::kDefaultUseLighting) == schema::kSwitchedOn;
-    settings.CameraDistance = key.readFloat(schema::kCameraDistance, schema::kDefaultCameraDistance);
-    settings.CameraSpeed = key.readFloat(schema::kCameraSpeed, schema::kDefaultCameraSpeed);
+    settings.CameraDistance = key.readFloat(schema::kCameraDistance, schema::kDefaultCameraDistance,
+                                            schema::kCameraDistanceSpan);
+    settings.CameraSpeed = key.readFloat(schema::kCameraSpeed, schema::kDefaultCameraSpeed, schema::kCameraSpeedSpan);
     settings.UseBackground =
         key.readInt(schema::kUseBackground, schema::kDefaultUseBackground) == schema::kSwitchedOn;
     key.close();

@@ -96,9 +96,40 @@ TEST(Regedit4Format, ReadsBackWhatItWrites) {
 TEST(Regedit4Format, AcceptsWhatEditorsAndOtherToolsWrite) {
     EXPECT_EQ(reformat("\xEF\xBB\xBFREGEDIT4\r\n\r\n; a comment\r\n[K]\r\n\"N\" = dword:A\r\n"
                        "\"H\"=hex:01,\\\r\n  02,03\r\n"),
-              "REGEDIT4\n\n[K]\n\"N\"=dword:0000000a\n\"H\"=hex:01,02,03\n");
+              "REGEDIT4\n\n; a comment\n[K]\n\"N\"=dword:0000000a\n\"H\"=hex:01,02,03\n");
     EXPECT_EQ(reformat(""), "REGEDIT4\n");
     EXPECT_EQ(reformat("\n\n"), "REGEDIT4\n");
+}
+
+namespace {
+
+std::string utf16LittleEndian(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+} // namespace
+
+// Each of these was once refused as damaged, and every setting reset.
+TEST(Regedit4Format, ReadsARepeatedKeyCrLineEndsAndWhatTheSystemsRegistryEditorExports) {
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"A\"=dword:1\n\"B\"=dword:2\n[L]\n\"C\"=dword:3\n"
+                       "[k]\n\"b\"=dword:4\n\"D\"=dword:5\n"),
+              "REGEDIT4\n\n[K]\n\"A\"=dword:00000001\n\"B\"=dword:00000004\n\"D\"=dword:00000005\n\n"
+              "[L]\n\"C\"=dword:00000003\n");
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"N\"=dword:1\n\"n\"=dword:2\n"), "REGEDIT4\n\n[K]\n\"N\"=dword:00000002\n");
+    EXPECT_EQ(reformat("REGEDIT4\r\r[K]\r\"H\"=hex:01,\\\r  02\r\"T\"=\"x\"\r"),
+              "REGEDIT4\n\n[K]\n\"H\"=hex:01,02\n\"T\"=\"x\"\n");
+    const std::string exported = utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                                   u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenmark\\Quorvel 3D]\r\n"
+                                                   u"\"InstallDir\"=\"C:\\\\B\u00fchne \U0001F3A5\\\\\"\r\n"
+                                                   u"\"PixelsUsed\"=dword:00000800\r\n\r\n");
+    EXPECT_EQ(reformat(exported), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenmark\\Quorvel 3D]\n"
+                                  "\"InstallDir\"=\"C:\\\\B\xC3\xBChne \xF0\x9F\x8E\xA5\\\\\"\n"
+                                  "\"PixelsUsed\"=dword:00000800\n");
 }
 
 // The launcher runs under the user's locale; names must match there as they
@@ -109,7 +140,7 @@ TEST(Regedit4Format, NamesAndHexDigitsFoldAsAsciiInATurkishLocale) {
     EXPECT_TRUE(regedit4::sameName("PixelsUsed", "PIXELSUSED"));
     EXPECT_TRUE(regedit4::sameName("install", "INSTALL"));
     EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"N\"=dword:0000000A\n"), reformat("REGEDIT4\n[K]\n\"N\"=dword:0000000a\n"));
-    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"IN\"=dword:1\n\"in\"=dword:2\n"), "<rejected>")
+    EXPECT_EQ(reformat("REGEDIT4\n[K]\n\"IN\"=dword:1\n\"in\"=dword:2\n"), "REGEDIT4\n\n[K]\n\"IN\"=dword:00000002\n")
         << "a name that differs only in case is still the same name";
     std::setlocale(LC_ALL, "C");
 }
@@ -120,12 +151,12 @@ TEST(Regedit4Format, RejectsDamagedText) {
         "REGEDIT4\n\"N\"=dword:1\n",                     // a value outside any key
         "REGEDIT4\n[K]\n\"N\"=dwo",                      // truncated
         "REGEDIT4\n[K]\n\"N\"=\"unterminated\n",
-        "REGEDIT4\n[K]\n\"N\"=dword:1\n\"n\"=dword:2\n", // the same name twice
         "REGEDIT4\n[K]\n\"N\"=dword:123456789\n",        // more than four bytes
         "REGEDIT4\n[K]\n\"N\"=hex:1g\n",
         "REGEDIT4\n[K]\n\"N\"=\"a\" trailing\n",
         "REGEDIT4\n[K\n",
-        "REGEDIT4\n[K]\n[k]\n",
+        "\xFF\xFE" + std::string("R\0E\0\x00\xDC\n\0", 8),                      // an unpaired surrogate
+        "\xFF\xFE" + std::string("R\0E\0G", 5),                                    // an odd byte count
         "REGEDIT4\n[K]\n\"N\"=\"a\0b\"\n"s,
         "REGEDIT4\n[K]\n\\\n\n",                     // a continuation of nothing
         "REGEDIT4\n[K]\n" + std::string(regedit4::kMaxFileBytes, ';'),
@@ -184,6 +215,19 @@ TEST_F(Store, KeepsEverythingElseInTheFileWhenItWritesAValue) {
     EXPECT_NE(after.find("\"Keep\"=hex:01"), std::string::npos);
     EXPECT_NE(after.find("\"Old\"=\"stays\""), std::string::npos);
     EXPECT_NE(after.find("\"New\"=dword:00000001"), std::string::npos);
+}
+
+// A rewrite used to drop them.
+TEST_F(Store, KeepsTheUsersCommentLinesWhereTheyStandWhenItWritesValues) {
+    const auto file = [](const std::string& old) {
+        return "; settings of my own\nREGEDIT4\n\n;  the show's key\n" + std::string(kSection) +
+               "\n; keep it small\n\"Old\"=" + old + "\n\n; another program's\n[HKEY_CURRENT_USER\\Other]\n"
+               "\"Keep\"=hex:01\n; the end\n";
+    };
+    TempConfig::writeAll(config.userFile(), file("dword:00000001"));
+    ASSERT_TRUE(setDword("Old", 2));
+    ASSERT_TRUE(setDword("New", 3));
+    EXPECT_EQ(TempConfig::readAll(config.userFile()), file("dword:00000002\n\"New\"=dword:00000003"));
 }
 
 TEST_F(Store, KeepsADamagedFileAsideBeforeStartingAfresh) {

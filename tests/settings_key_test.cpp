@@ -1,3 +1,4 @@
+#include "settings/choice_table.h"
 #include "settings/schema.h"
 #include "settings/settings_key.h"
 #include "settings/show_settings.h"
@@ -5,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -119,31 +122,51 @@ TEST_F(Settings, AValueThatIsNotFourBytesIsReplacedByItsDefault) {
     EXPECT_EQ(get("CameraSpeed"), (Value{kBinaryType, "\x6f\x12\x03\x3a"}));
 }
 
-TEST_F(Settings, ANonFiniteFloatIsReplacedByItsDefaultButTinyAndZeroFloatsStay) {
-    put("PixelsSize", dword(0x7FC00000));     // NaN
-    put("CameraDistance", dword(0x7F800000)); // +infinity
-    put("CameraSpeed", dword(0xFF800000));    // -infinity
-    testing::internal::CaptureStderr();
-    ShowSettings s = loadSettings();
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(s.PixelsSize, 2.0f);
-    EXPECT_EQ(s.CameraDistance, 140.0f);
-    EXPECT_EQ(s.CameraSpeed, 0.0005f);
-    EXPECT_EQ(get("PixelsSize"), dword(0x40000000));
-    EXPECT_EQ(get("CameraDistance"), dword(0x430C0000));
-    EXPECT_EQ(get("CameraSpeed"), dword(0x3A03126F));
-    EXPECT_NE(said.find("CameraSpeed"), std::string::npos) << said;
-
-    const std::vector<std::pair<const char*, std::uint32_t>> kept = {
-        {"PixelsSize", 1}, {"CameraDistance", 0}, {"CameraSpeed", 0x80000000}}; // a denormal, +0, -0
-    for (const auto& [name, bits] : kept)
+// Beyond these the show drew a black screen, or the sky without its balls.
+TEST_F(Settings, AFloatThatCannotBeDrawnIsReplacedByItsDefaultButEveryDrawableOneStays) {
+    const std::vector<std::pair<const char*, std::uint32_t>> unusable = {
+        {"PixelsSize", 0x7FC00000},     // NaN
+        {"CameraDistance", 0x7F800000}, // +infinity
+        {"CameraSpeed", 0xFF800000},    // -infinity
+        {"PixelsSize", 0xC0000000},     // -2
+        {"PixelsSize", 0x7F7FFFFF},     // the largest float
+        {"CameraDistance", 0x60AD78EC}, // 1e20
+        {"CameraDistance", 0xDF8AC723}, // -2e19
+        {"CameraSpeed", 0x7F7FFFFF},
+        {"CameraSpeed", 0xF149F2CA},    // -1e30
+    };
+    const std::map<std::string, std::uint32_t> defaults = {
+        {"PixelsSize", 0x40000000}, {"CameraDistance", 0x430C0000}, {"CameraSpeed", 0x3A03126F}};
+    for (const auto& [name, bits] : unusable) {
         put(name, dword(bits));
-    s = loadSettings();
-    EXPECT_EQ(schema::floatBits(s.PixelsSize), 1u);
-    EXPECT_EQ(schema::floatBits(s.CameraDistance), 0u);
-    EXPECT_EQ(schema::floatBits(s.CameraSpeed), 0x80000000u);
-    for (const auto& [name, bits] : kept)
+        testing::internal::CaptureStderr();
+        expectDefaults(loadSettings());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(name), std::string::npos) << said;
+        EXPECT_EQ(get(name), dword(defaults.at(name))) << name << " gets its default written back";
+    }
+
+    // A denormal, zeros, the bounds, and every value the options dialog stores.
+    std::vector<std::pair<const char*, std::uint32_t>> kept = {
+        {"PixelsSize", 1},          {"PixelsSize", 0x80000000},  {"PixelsSize", schema::floatBits(1e8f)},
+        {"CameraDistance", 0},      {"CameraDistance", schema::floatBits(-1e18f)},
+        {"CameraSpeed", 0x80000000}, {"CameraSpeed", schema::floatBits(1e27f)},
+        {"CameraSpeed", schema::floatBits(-1e27f)}};
+    for (const choices::ChoiceList& list : choices::kLists)
+        for (std::size_t i = 0; list.Kind == choices::ValueKind::Float && i < list.Count; ++i)
+            kept.emplace_back(list.ValueName, choices::storedBits(choices::choiceAt(list, i), list.Kind));
+    for (const auto& [name, bits] : kept) {
+        put(name, dword(bits));
+        testing::internal::CaptureStderr();
+        const ShowSettings s = loadSettings();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
+        const float used = name == "PixelsSize"s       ? s.PixelsSize
+                           : name == "CameraDistance"s ? s.CameraDistance
+                                                       : s.CameraSpeed;
+        EXPECT_EQ(schema::floatBits(used), bits) << name;
         EXPECT_EQ(get(name), dword(bits)) << name;
+    }
 }
 
 TEST_F(Settings, ReadTextCreatesAMissingValueEmpty) {
@@ -237,7 +260,6 @@ TEST_F(SettingsFile, ADamagedFileGivesDefaultsAndIsKeptAside) {
         "REGEDIT4\n\0\0\0binary"s,
         std::string(kHeader) + std::string(3 << 20, 'x'),
         std::string(kHeader) + "\"InstallDir\"=\"/opt/q\n",
-        std::string(kHeader) + "\"PixelsUsed\"=dword:00000100\n\"PixelsUsed\"=dword:00000200\n",
     };
     for (const std::string& bytes : damaged) {
         std::filesystem::remove_all(config.userFile().parent_path());

@@ -44,6 +44,24 @@ run_with_lighting() {
   show_expect_quiet "$name"
 }
 
+# A camera distance of 1e20 used to leave every pixel black: it now counts
+# as missing, so the show draws its usual picture, says so once, and stores
+# the default in its place.
+run_with_undrawable_distance() {
+  local name=undrawable-distance
+  xsession_settings_clear
+  xsession_settings_dword CameraDistance 0x60AD78EC
+  show_start "$name" || return
+  show_check_frames "$name" || { xsession_key space; return; }
+  xsession_key space
+  show_expect_end "$name" "a key press"
+  local said
+  said=$(xsession_stderr "$name")
+  check_eq "$name: one line on stderr" 1 "$(printf '%s\n' "$said" | grep -c .)"
+  check "$name: the line names the setting" grep -q CameraDistance <<<"$said"
+  check_eq "$name: the default is stored in its place" dword:430c0000 "$(xsession_settings_value CameraDistance)"
+}
+
 show_require_build
 xsession_start 1280x720
 xsession_start_wm
@@ -51,5 +69,6 @@ xsession_start_wm
 run_without_background
 run_with_background
 run_with_lighting
+run_with_undrawable_distance
 
 xsession_finish

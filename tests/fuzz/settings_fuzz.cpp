@@ -11,7 +11,6 @@
 #include "settings/show_settings.h"
 #include "tests/fuzz/fuzz_support.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace fs = std::filesystem;
@@ -19,7 +18,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSection = std::string("HKEY_LOCAL_MACHINE\\") + schema::kKeyPath;
-constexpr const char* kFloatNames[] = {schema::kPixelsSize, schema::kCameraDistance, schema::kCameraSpeed};
+struct FloatSetting {
+    const char* Name;
+    schema::FloatSpan Span;
+};
+constexpr FloatSetting kFloats[] = {{schema::kPixelsSize, schema::kPixelsSizeSpan},
+                                    {schema::kCameraDistance, schema::kCameraDistanceSpan},
+                                    {schema::kCameraSpeed, schema::kCameraSpeedSpan}};
 constexpr const char* kIntegerNames[] = {schema::kPixelsUsed, schema::kPixelsColor, schema::kUseLighting,
                                          schema::kUseBackground};
 
@@ -71,19 +76,26 @@ bool isOneOf(const std::string& name, const auto& names) {
     return false;
 }
 
+const FloatSetting* floatNamed(const std::string& name) {
+    for (const FloatSetting& setting : kFloats)
+        if (regedit4::sameName(name, setting.Name))
+            return &setting;
+    return nullptr;
+}
+
 // A value the programs may replace: one of the seven that does not read as
-// four bytes, or a float that is not a finite number.
+// four bytes, or a float outside the span in which it can be drawn.
 bool replaceable(const std::string& section, const regedit4::Value& value) {
     if (!regedit4::sameName(section, kSection))
         return false;
-    const bool isFloat = isOneOf(value.Name, kFloatNames);
-    if (!isFloat && !isOneOf(value.Name, kIntegerNames))
+    const FloatSetting* asFloat = floatNamed(value.Name);
+    if (!asFloat && !isOneOf(value.Name, kIntegerNames))
         return false;
     if (value.Data.size() != 4)
         return true;
     float number;
     std::memcpy(&number, value.Data.data(), sizeof number);
-    return isFloat && !std::isfinite(number);
+    return asFloat && !asFloat->Span.holds(number);
 }
 
 void requireKept(const regedit4::Document& before, const fs::path& file) {
@@ -125,9 +137,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ShowSettings first = showStart();
     fuzz::require(first.PixelsUsed >= schema::kMinPixels && first.PixelsUsed <= schema::kMaxPixels,
                   "the pixel count is within what the swarm holds");
-    fuzz::require(std::isfinite(first.PixelsSize) && std::isfinite(first.CameraDistance) &&
-                      std::isfinite(first.CameraSpeed),
-                  "sizes, distances and speeds are finite");
+    fuzz::require(schema::kPixelsSizeSpan.holds(first.PixelsSize) &&
+                      schema::kCameraDistanceSpan.holds(first.CameraDistance) &&
+                      schema::kCameraSpeedSpan.holds(first.CameraSpeed),
+                  "sizes, distances and speeds lie where they can be drawn");
     launcherOpens();
 
     if (before)
