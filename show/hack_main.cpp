@@ -8,7 +8,8 @@
 // Inside a given window the daemon keeps the input; the show ends when the
 // window goes away (with 0) or on SIGTERM or SIGINT, by that signal once it
 // has torn down: the daemon counts any other end of a program it stopped as
-// abnormal.
+// abnormal. A window it cannot draw into at all (gone, not a window, not
+// one to draw in) ends it with 1 at once, as a wrong command line does.
 
 #include "platform/program_name/program_name.h"
 #include "platform/show_window/stop_signal.h"
@@ -37,6 +38,7 @@ namespace {
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
 constexpr int kUsageError = 1;
+constexpr int kNothingDrawn = 1; // the window it was handed could not be drawn into
 
 std::variant<HackOptions, HackOptionsError> readCommandLine(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -82,10 +84,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     enterPictureFolder();
-    const int code = runShow(options.Place, options.Choices);
+    const ShowEnd end = runShow(options.Place, options.Choices);
     if (const int signal = platform::stopSignal()) {
         std::fflush(nullptr); // what the show printed is out first
         platform::endBySignal(signal);
     }
-    return code;
+    return end == ShowEnd::HostUnusable ? kNothingDrawn : 0;
 }

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kExitCode = 0; // the show ends with 0 whatever happens
 constexpr const wchar_t* kWindowCaption = L"Quorvel 3D";
 constexpr int kIdleWakeMs = 250; // an idle show looks at signals this often at least
 
@@ -226,7 +225,7 @@ void teardown() {
     Run.Connection.reset();
 }
 
-int runShow(ShowPlace place, RunChoices choices) {
+ShowEnd runShow(ShowPlace place, RunChoices choices) {
     Show.Device = DeviceParams{};
     Run = ShowRun{};
     Run.Place = place;
@@ -235,19 +234,22 @@ int runShow(ShowPlace place, RunChoices choices) {
     prepareShow();
     Show.Device.Receiver = new GameEventReceiver;
     Show.Device.Map = new GameMap;
+    ShowEnd end = ShowEnd::Ran;
     if (createEngineDevice()) {
         buildScene();
         runFrameLoop();
     } else if (!Run.Connection->isOpen()) {
         std::fprintf(stderr, "%s: cannot open the X display; nothing to show\n", platform::programName());
+        end = ShowEnd::NoWindow;
     } else if (embedded() && !Run.Host->isOpen()) {
-        // the window's own message has been given
+        end = ShowEnd::HostUnusable; // the window's own message has been given
     } else {
         std::fprintf(stderr, "%s: cannot open a %dx%d %s window on this display; nothing to show\n",
                      platform::programName(), Show.Device.Width, Show.Device.Height, platform::screenDriverName());
+        end = embedded() ? ShowEnd::HostUnusable : ShowEnd::NoWindow;
     }
     teardown();
-    return kExitCode;
+    return end;
 }
 
 namespace {

@@ -28,7 +28,13 @@ bool createEngineDevice();
 void runFrameLoop();
 void releasePixels();
 void teardown();
-int runShow(ShowPlace place = {}, RunChoices choices = {});
+// How a run went; each program chooses its exit code from it.
+enum class ShowEnd {
+    Ran,          // the show ran in its window until told to end or the window went away
+    NoWindow,     // no display, or no window of its own on it
+    HostUnusable, // the window it was handed could not be drawn into
+};
+ShowEnd runShow(ShowPlace place = {}, RunChoices choices = {});
 
 // A show without a window, on the engine's null driver, for tools and
 // tests: the swarm is built exactly as on screen, every draw in its order.

@@ -21,6 +21,7 @@ namespace {
 constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024; // far beyond any real preferences file
 constexpr int kAttempts = 5;                            // reads when the file keeps changing under us
 constexpr mode_t kNewFileMode = 0666;                   // before the umask, as editors create files
+constexpr int kMaxLinkHops = 40;                        // as many as the system follows in one path
 
 std::string describe(int error) { return std::strerror(error); }
 
@@ -121,11 +122,40 @@ void syncFolder(const fs::path& folder) {
 bool sameContent(const Snapshot& a, const Snapshot& b) { return a.Exists == b.Exists && a.Text == b.Text; }
 
 // A symbolic link (a dotfiles folder, say) stays a link: its target is what
-// gets replaced.
-fs::path followLinks(const fs::path& file) {
+// gets written, also when that file does not exist yet. Links are followed
+// one at a time, as the system would, because a dangling one has no
+// canonical path.
+struct LinkTarget {
+    fs::path File;       // where a write through the name lands
+    std::string Problem; // why it cannot be written through the link
+};
+
+LinkTarget followLinks(const fs::path& file) {
     std::error_code error;
-    const fs::path resolved = fs::canonical(file, error);
-    return error ? fs::absolute(file, error) : resolved;
+    fs::path path = fs::absolute(file, error);
+    if (error)
+        return {file, {}};
+    int hops = 0;
+    for (; fs::is_symlink(fs::symlink_status(path, error)); ++hops) {
+        if (hops == kMaxLinkHops)
+            return {file, "it is a loop or an overlong chain of symbolic links; nothing changed"};
+        const fs::path target = fs::read_symlink(path, error);
+        if (error)
+            return {file, "cannot read the symbolic link: " + error.message() + "; nothing changed"};
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    const fs::path resolved = fs::canonical(path, error);
+    if (!error)
+        return {resolved, {}};
+    if (hops == 0)
+        return {path, {}}; // no link: reading and writing the file say what is wrong
+    const fs::path folder = fs::canonical(path.parent_path(), error);
+    if (!error && fs::is_directory(folder, error) && !path.filename().empty())
+        return {folder / path.filename(), {}};
+    const bool missing = !error || error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+    return {file, "it is a symbolic link to " + path.string() + ", whose folder " +
+                      (missing ? std::string("does not exist") : "cannot be reached: " + error.message()) +
+                      "; the link is left as it is"};
 }
 
 // The settings of a file but the list the daemon uses.
@@ -157,7 +187,12 @@ fs::path defaultFile() {
 
 AddResult addQuorvelEntry(const fs::path& file) {
     AddResult result;
-    result.File = followLinks(file);
+    LinkTarget target = followLinks(file);
+    result.File = std::move(target.File);
+    if (!target.Problem.empty()) {
+        result.Problem = std::move(target.Problem);
+        return result;
+    }
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const std::optional<Snapshot> before = readFile(result.File, result.Problem);
         if (!before)

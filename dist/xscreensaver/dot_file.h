@@ -11,7 +11,7 @@ enum class Outcome { AlreadyListed, Added, Created, Failed };
 
 struct AddResult {
     Outcome What = Outcome::Failed;
-    std::filesystem::path File; // the file written or looked at, symbolic links followed
+    std::filesystem::path File; // the file written or looked at, links followed where they can be
     std::string Problem;        // why it failed
 };
 

@@ -1,7 +1,9 @@
 #include "platform/dialog_kit/process.h"
 
 #include <cerrno>
+#include <csignal>
 #include <spawn.h>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,6 +13,53 @@ extern char** environ;
 
 namespace platform {
 namespace {
+
+// What asks us to end while a program we started runs: the program is asked
+// to end too, and we end once it has.
+constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr int kStopSignalCount = static_cast<int>(std::size(kStopSignals));
+static_assert(sizeof(pid_t) <= sizeof(sig_atomic_t), "a process id is read in a signal handler");
+
+volatile sig_atomic_t Started = 0;     // the program waited for, once its id is known
+volatile sig_atomic_t StopRequest = 0; // the signal that asked us to end, if any
+struct sigaction Before[kStopSignalCount];
+
+// Only what is async-signal-safe: note the request and pass it on.
+void handOnStop(int signal) {
+    const int saved = errno;
+    StopRequest = signal;
+    if (Started > 0)
+        kill(static_cast<pid_t>(Started), SIGTERM);
+    errno = saved;
+}
+
+// A signal ignored when we were started (nohup) stays ignored. The program
+// gets the default handling back when it is spawned.
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = handOnStop;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < kStopSignalCount; ++i) {
+        sigaction(kStopSignals[i], nullptr, &Before[i]);
+        if (Before[i].sa_handler != SIG_IGN)
+            sigaction(kStopSignals[i], &action, nullptr);
+    }
+}
+
+void restoreStopSignals() {
+    for (int i = 0; i < kStopSignalCount; ++i)
+        sigaction(kStopSignals[i], &Before[i], nullptr);
+}
+
+// Ends us by the signal that asked for it, as if we had not caught it.
+void endByStopRequest() {
+    const int signal = StopRequest;
+    if (signal == 0)
+        return;
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    _exit(128 + signal); // in case it was blocked
+}
 
 bool isExecutableFile(const std::string& path) {
     struct stat info {};
@@ -52,17 +101,39 @@ std::optional<pid_t> startProgram(const char* fileName, const char* workingDirec
     std::string programName = fileName;
     char* argv[] = {programName.data(), nullptr};
     pid_t process = 0;
+    // Caught before the spawn, so that a request that comes while it runs
+    // is not lost; passed on once the program's id is known.
+    catchStopSignals();
     const int failure = foundThere
                             ? posix_spawn(&process, local.c_str(), actions.get(), nullptr, argv, environ)
                             : posix_spawnp(&process, fileName, actions.get(), nullptr, argv, environ);
-    if (failure != 0)
+    if (failure != 0) {
+        restoreStopSignals();
+        endByStopRequest();
         return std::nullopt;
+    }
+    Started = process;
+    if (StopRequest != 0)
+        kill(process, SIGTERM);
     return process;
 }
 
+// The ended program is reaped only once the handler no longer knows its id,
+// so that its id cannot have gone to another process when a late signal is
+// passed on.
 void waitForExit(pid_t process) {
+    siginfo_t info{};
+    while (waitid(P_PID, static_cast<id_t>(process), &info, WEXITED | WNOWAIT) == -1 && errno == EINTR) {
+    }
+    const bool ours = Started == process;
+    if (ours)
+        Started = 0;
     int status = 0;
     while (waitpid(process, &status, 0) == -1 && errno == EINTR) {
+    }
+    if (ours) {
+        restoreStopSignals();
+        endByStopRequest();
     }
 }
 

@@ -19,9 +19,13 @@ using ProcessHandle = pid_t;
 // given working directory (empty: the current one). The program is looked
 // for in that directory first, then on PATH; without a directory only on
 // PATH. Gives its process id, or nothing when it could not be started.
+// On POSIX systems, from then until waitForExit returns, SIGTERM, SIGINT or
+// SIGHUP sent to us is passed on to the program as SIGTERM, so that it does
+// not outlive us.
 std::optional<ProcessHandle> startProgram(const char* fileName, const char* workingDirectory);
 
-// Blocks without a time-out until the process has ended.
+// Blocks without a time-out until the process has ended. When a signal
+// asked us to end meanwhile, we then end by that signal and do not return.
 void waitForExit(ProcessHandle process);
 
 } // namespace platform

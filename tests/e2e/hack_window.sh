@@ -2,7 +2,8 @@
 # quorvel3d inside a window it is handed, as a daemon or a settings preview
 # hands it one: any visual, any size, following resizes; started from "/"
 # it still finds its pictures; SIGSTOP/SIGCONT pause it, the loss of its
-# window ends it with 0, SIGTERM by SIGTERM, as the daemons expect.
+# window ends it with 0, SIGTERM by SIGTERM, as the daemons expect; a window
+# it cannot draw into ends it with 1.
 source "$(dirname "$0")/hack_lib.sh"
 
 PREVIEW_SIZE=(320 200)
@@ -54,6 +55,29 @@ run_bad_window_ids() {
   done
 }
 
+# A window that is gone, or one nothing can be drawn in: nothing is drawn,
+# so it ends with 1 and says why, unlike a drawn-into window going away.
+expect_nothing_drawn() {
+  local name=$1 id=$2
+  hack_start "$name" --window-id "$id"
+  if xsession_wait_exit "$name" "$SHOW_EXIT_TIMEOUT"; then
+    check_eq "$name: ends with 1" 1 "$XS_EXIT_CODE"
+    check "$name: says it cannot draw there" \
+      grep -q -e "no window $id to draw into" -e "cannot make a window inside $id" "$XS_ARTEFACTS/$name.err"
+  else
+    fail "$name: ends"
+  fi
+}
+
+run_unusable_windows() {
+  hack_host_window gone-host "${PREVIEW_SIZE[@]}" || return
+  xs_stop_pid "$(xsession_pid gone-host)"
+  expect_nothing_drawn gone "$HOST_WINDOW"
+  hack_host_window input-only-host "${PREVIEW_SIZE[@]}" input-only || return
+  expect_nothing_drawn input-only "$HOST_WINDOW"
+  kill -TERM "$(xsession_pid input-only-host)"
+}
+
 hack_require_build
 xsession_start 1024x768
 xsession_start_wm
@@ -61,5 +85,6 @@ xsession_start_wm
 run_foreign_visual
 run_resized_preview
 run_bad_window_ids
+run_unusable_windows
 
 xsession_finish

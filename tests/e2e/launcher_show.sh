@@ -3,7 +3,7 @@
 # key press ends the show, and both end with 0. Without a show program, or
 # with an empty install folder, the launcher says so in one line on stderr
 # (no display to show a box on) and still ends with 0. /p ends at once and
-# changes nothing.
+# changes nothing. SIGTERM to the launcher ends the show too.
 source "$(dirname "$0")/show_lib.sh"
 
 LAUNCHER="$QV_STAGE_DIR/Quorvel3D"
@@ -106,6 +106,32 @@ run_show() {
   show_expect_quiet "$name"
 }
 
+# A launcher told to end while it waits ends the show it started first,
+# then itself by the same signal: no show is left covering the screen.
+run_stopped_launcher() {
+  local name=stopped show
+  xsession_settings_clear
+  xsession_settings_text InstallDir "$QV_STAGE_DIR/"
+  xsession_spawn "$name" "$(xsession_temp_dir)" "${SHOW_SPAWN_ENV[@]}" "$LAUNCHER" /s
+  if ! xsession_wait_child "$name" qvshow "$SHOW_WINDOW_TIMEOUT"; then
+    fail "$name: the launcher starts qvshow" "stderr: $(xsession_stderr "$name")"
+    return
+  fi
+  show=$(xsession_pid "$name/qvshow")
+  show_wait_window "$name" || return
+  kill -TERM "$(xsession_pid "$name")"
+  if xsession_wait_exit "$name" "$SHOW_EXIT_TIMEOUT"; then
+    check_eq "$name: the launcher ends by SIGTERM" $((128 + 15)) "$XS_EXIT_CODE"
+  else
+    fail "$name: the launcher ends after SIGTERM" "still running after ${SHOW_EXIT_TIMEOUT}s"
+  fi
+  if xs_poll "$SHOW_EXIT_TIMEOUT" xs_gone "$show"; then
+    pass "$name: the show has ended with the launcher"
+  else
+    fail "$name: the show has ended with the launcher" "qvshow $show still runs"
+  fi
+}
+
 xsession_start 1280x1024
 xsession_start_wm
 
@@ -114,5 +140,6 @@ run_empty_install_dir
 run_preview
 [ -x "$QVSHOW" ] || xsession_skip "$QVSHOW is not built"
 run_show
+run_stopped_launcher
 
 xsession_finish

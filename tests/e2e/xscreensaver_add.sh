@@ -2,7 +2,7 @@
 # The xscreensaver list command on a user's file with other screen savers:
 # run twice, it adds one line, keeps every other byte and the file's
 # permissions, and the second run changes nothing. Without a file it makes
-# one that lists only Quorvel 3D.
+# one that lists only Quorvel 3D. A symbolic link stays a link.
 set -uo pipefail
 command=${1:?usage: xscreensaver_add.sh PATH-TO-quorvel3d-xscreensaver-add}
 
@@ -61,6 +61,22 @@ check "a missing file is created" grep -q 'Created' "$tmp/new.out"
 check "the new file lists us" grep -q -F 'GL: "Quorvel 3D" quorvel3d --root' "$new"
 check "the new file sets nothing but the list" \
   [ "$(grep -v -e '^#' -e '^$' "$new" | grep -c ':.*[^\\]$')" -eq 0 ]
+
+# A dangling link (a dotfiles folder not filled yet): the file is made where
+# the link points and the link stays; a link into a missing folder is
+# refused and left alone, and no folder is made.
+mkdir -p "$tmp/linked/dots"
+ln -s dots/xscreensaver "$tmp/linked/.xscreensaver"
+"$command" --file "$tmp/linked/.xscreensaver" > "$tmp/linked.out" 2>&1
+check "a dangling link is written through" [ $? -eq 0 ]
+check "the dangling link stays a link" [ "$(readlink "$tmp/linked/.xscreensaver")" = dots/xscreensaver ]
+check "its target is made and lists us" grep -q -F '"Quorvel 3D" quorvel3d' "$tmp/linked/dots/xscreensaver"
+ln -s "$tmp/nowhere/dots/xscreensaver" "$tmp/linked/.stray"
+"$command" --file "$tmp/linked/.stray" > "$tmp/stray.out" 2> "$tmp/stray.err"
+check "a link into a missing folder is refused" [ $? -eq 1 ]
+check "the refusal says why" grep -q "symbolic link to $tmp/nowhere/dots/xscreensaver, whose folder does not exist" "$tmp/stray.err"
+check "that link is left as it is" [ "$(readlink "$tmp/linked/.stray")" = "$tmp/nowhere/dots/xscreensaver" ]
+check "no folder is made for it" [ ! -e "$tmp/nowhere" ]
 
 "$command" --bogus > /dev/null 2>&1
 check "an unknown option is refused with 2" [ $? -eq 2 ]

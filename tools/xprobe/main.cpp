@@ -3,11 +3,11 @@
 //   qvxprobe cursor   prints "visible" when the cursor now shown on the screen
 //                   has at least one pixel that is not fully transparent,
 //                   else "hidden"
-//   qvxprobe window W H [argb]
+//   qvxprobe window W H [argb | input-only]
 //                   maps a W x H window named "qvxprobe host" (with a 32-bit
-//                   ARGB visual when asked), prints its id (0x...) and keeps
-//                   it until killed: a host for programs that draw into a
-//                   window they are given
+//                   ARGB visual, or of the InputOnly class, when asked),
+//                   prints its id (0x...) and keeps it until killed: a host
+//                   for programs that draw into a window they are given
 //
 // Exit codes: 0 answered, 1 usage, 2 no display, no XFIXES or no such visual.
 #include <X11/Xlib.h>
@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -26,6 +27,8 @@ constexpr int kNoServer = 2;
 constexpr unsigned long kAlphaMask = 0xFF000000UL; // cursor pixels are ARGB
 constexpr int kArgbDepth = 32;
 constexpr unsigned long kHostBackground = 0x808080; // grey: neither the show's black nor its colours
+
+enum class HostKind { Plain, Argb, InputOnlyClass };
 
 bool hasOpaquePixel(const XFixesCursorImage& image) {
     const unsigned long count = static_cast<unsigned long>(image.width) * image.height;
@@ -62,19 +65,26 @@ bool chooseVisual(Display* display, bool argb, XVisualInfo& chosen) {
     return XMatchVisualInfo(display, DefaultScreen(display), kArgbDepth, TrueColor, &chosen);
 }
 
-int hostWindow(Display* display, unsigned width, unsigned height, bool argb) {
+// An InputOnly window takes none of the attributes of one drawn in.
+Window createHost(Display* display, unsigned width, unsigned height, HostKind kind, const XVisualInfo& visual) {
+    const Window root = DefaultRootWindow(display);
+    XSetWindowAttributes attributes{};
+    if (kind == HostKind::InputOnlyClass)
+        return XCreateWindow(display, root, 0, 0, width, height, 0, 0, InputOnly, CopyFromParent, 0, &attributes);
+    attributes.colormap = XCreateColormap(display, root, visual.visual, AllocNone);
+    attributes.background_pixel = kHostBackground | (kind == HostKind::Argb ? kAlphaMask : 0);
+    attributes.border_pixel = 0;
+    return XCreateWindow(display, root, 0, 0, width, height, 0, visual.depth, InputOutput, visual.visual,
+                         CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+}
+
+int hostWindow(Display* display, unsigned width, unsigned height, HostKind kind) {
     XVisualInfo visual{};
-    if (!chooseVisual(display, argb, visual)) {
+    if (!chooseVisual(display, kind == HostKind::Argb, visual)) {
         std::fprintf(stderr, "qvxprobe: the X server has no 32-bit TrueColor visual\n");
         return kNoServer;
     }
-    const Window root = DefaultRootWindow(display);
-    XSetWindowAttributes attributes{};
-    attributes.colormap = XCreateColormap(display, root, visual.visual, AllocNone);
-    attributes.background_pixel = kHostBackground | (argb ? kAlphaMask : 0);
-    attributes.border_pixel = 0;
-    const Window window = XCreateWindow(display, root, 0, 0, width, height, 0, visual.depth, InputOutput,
-                                        visual.visual, CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+    const Window window = createHost(display, width, height, kind, visual);
     XStoreName(display, window, "qvxprobe host");
     XMapWindow(display, window);
     XSync(display, False);
@@ -86,8 +96,21 @@ int hostWindow(Display* display, unsigned width, unsigned height, bool argb) {
     }
 }
 
+// The kind a "window" command asks for; nothing for a wrong word count or kind.
+std::optional<HostKind> hostKind(int argc, char** argv) {
+    if (argc == 4)
+        return HostKind::Plain;
+    if (argc != 5)
+        return std::nullopt;
+    if (std::strcmp(argv[4], "argb") == 0)
+        return HostKind::Argb;
+    if (std::strcmp(argv[4], "input-only") == 0)
+        return HostKind::InputOnlyClass;
+    return std::nullopt;
+}
+
 int usage() {
-    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe window WIDTH HEIGHT [argb]\n");
+    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe window WIDTH HEIGHT [argb | input-only]\n");
     return kUsage;
 }
 
@@ -95,8 +118,9 @@ int usage() {
 
 int main(int argc, char** argv) {
     const bool cursor = argc == 2 && std::strcmp(argv[1], "cursor") == 0;
-    const bool window = (argc == 4 || (argc == 5 && std::strcmp(argv[4], "argb") == 0)) &&
-                        std::strcmp(argv[1], "window") == 0 && std::atoi(argv[2]) > 0 && std::atoi(argv[3]) > 0;
+    const std::optional<HostKind> kind = hostKind(argc, argv);
+    const bool window = kind && std::strcmp(argv[1], "window") == 0 && std::atoi(argv[2]) > 0 &&
+                        std::atoi(argv[3]) > 0;
     if (!cursor && !window)
         return usage();
     Display* display = XOpenDisplay(nullptr);
@@ -106,7 +130,7 @@ int main(int argc, char** argv) {
     }
     const int result = cursor ? probeCursor(display)
                               : hostWindow(display, static_cast<unsigned>(std::atoi(argv[2])),
-                                           static_cast<unsigned>(std::atoi(argv[3])), argc == 5);
+                                           static_cast<unsigned>(std::atoi(argv[3])), *kind);
     XCloseDisplay(display);
     return result;
 }
