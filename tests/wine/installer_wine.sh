@@ -3,7 +3,8 @@
 # into the folder, the screen saver into the system folder and the folder
 # (with its trailing backslash) into the machine's settings key; the
 # installed screen saver then runs the installed show; a silent uninstall
-# takes all of that away again and leaves what the user added.
+# takes all of that away again and leaves what the user added. A second
+# install into another folder removes the first.
 #
 # QV_WIN_BUILD names the Windows build folder (its Quorvel3D-Setup.exe and
 # stage/).
@@ -11,6 +12,7 @@ source "$(dirname "$0")/wine_lib.sh"
 
 SETUP="$QV_WIN_BUILD/Quorvel3D-Setup.exe"
 KEY='HKLM\SOFTWARE\Brenmark\Quorvel 3D'
+APPS_KEY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel 3D'
 DEFAULT_DIR='C:\Program Files\Brenmark\Quorvel 3D\'
 CHOSEN_DIR='C:\Games\Q 3D\'
 FOLDER_FILES=(qvshow.exe Irrlicht.dll data01 License.txt
@@ -23,9 +25,11 @@ EXIT_TIMEOUT=30   # seconds for the screen saver to end after the key press
 
 [ -e "$SETUP" ] || { xs_log "missing $SETUP: run tools/build-windows"; exit 1; }
 
-install_dir_value() {
-  wine_reg query "$KEY" /v InstallDir | sed -n 's/^ *InstallDir \{4\}REG_SZ \{4\}//p'
+reg_value() {
+  wine_reg query "$1" /v "$2" | sed -n "s/^ *$2 \{4\}REG_SZ \{4\}//p"
 }
+
+install_dir_value() { reg_value "$KEY" InstallDir; }
 
 system_scr() { printf '%s/drive_c/windows/system32/Quorvel3D.scr\n' "$WINEPREFIX"; }
 
@@ -101,5 +105,21 @@ uninstall "$CHOSEN_DIR"
 check_removed "$CHOSEN_DIR"
 check "$CHOSEN_DIR: the user's file stays" test -f "$chosen/notes.txt"
 check_eq "$CHOSEN_DIR: nothing else stays" "notes.txt" "$(ls -A "$chosen")"
+rm -rf "$chosen"
+
+# A second install into another folder takes the first away, so that the
+# one entry in Apps covers all there is.
+wine_run "$SETUP" /S
+wine_wait_idle
+wine_run "$SETUP" /S "${chosen_words[@]}"
+wine_wait_idle
+check_installed "$CHOSEN_DIR"
+check_eq "the Apps entry names the second folder's uninstaller" \
+  "\"${CHOSEN_DIR}Uninstall.exe\"" "$(reg_value "$APPS_KEY" UninstallString)"
+check "$DEFAULT_DIR: the first folder and the maker's have gone" \
+  test ! -e "$(dirname "$(wine_unix_path "$DEFAULT_DIR")")"
+uninstall "$CHOSEN_DIR"
+check_removed "$CHOSEN_DIR"
+check "$CHOSEN_DIR: nothing of either install stays" test ! -e "$chosen"
 
 xsession_finish
