@@ -61,9 +61,9 @@ std::optional<SplitArgument> splitArgument(std::string_view arg) {
 }
 
 const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.Name == name)
-            return &spec;
+    for (const OptionSpec& entry : kOptions)
+        if (entry.Name == name)
+            return &entry;
     return nullptr;
 }
 
@@ -173,19 +173,19 @@ std::variant<HackOptions, HackOptionsError> parseHackOptions(const std::vector<s
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const std::optional<SplitArgument> split = splitArgument(arg);
-        const OptionSpec* spec = split ? findOption(split->Name) : nullptr;
-        if (!spec)
+        const OptionSpec* entry = split ? findOption(split->Name) : nullptr;
+        if (!entry)
             return error("unknown option '" + std::string(arg) + "'");
-        const std::string option = "--" + std::string(spec->Name);
+        const std::string option = "--" + std::string(entry->Name);
         std::optional<std::string_view> value = split->Value;
-        if (takesValue(spec->Kind) && !value) {
+        if (takesValue(entry->Kind) && !value) {
             if (i + 1 == args.size())
                 return error(option + " wants a value");
             value = args[++i];
-        } else if (!takesValue(spec->Kind) && value) {
+        } else if (!takesValue(entry->Kind) && value) {
             return error(option + " takes no value");
         }
-        switch (spec->Kind) {
+        switch (entry->Kind) {
         case OptionKind::Root:
             if (auto failure = placeAtRoot(options.Place, hostWindow))
                 return *failure;
@@ -199,16 +199,16 @@ std::variant<HackOptions, HackOptionsError> parseHackOptions(const std::vector<s
             break;
         }
         case OptionKind::List: {
-            const choices::ChoiceList& list = choices::list(spec->List);
+            const choices::ChoiceList& list = choices::list(entry->List);
             const auto bits = chosenBits(*value, list);
             if (!bits)
                 return error(option + " wants one of " + choicesText(list) + ", not '" + std::string(*value) + "'");
-            setList(options.Choices.Overrides, spec->List, *bits);
+            setList(options.Choices.Overrides, entry->List, *bits);
             break;
         }
         case OptionKind::SwitchOn:
         case OptionKind::SwitchOff:
-            setSwitch(options.Choices.Overrides, spec->Check, spec->Kind == OptionKind::SwitchOn);
+            setSwitch(options.Choices.Overrides, entry->Check, entry->Kind == OptionKind::SwitchOn);
             break;
         case OptionKind::FrameRate:
             options.Choices.ShowFrameRate = true;
@@ -234,13 +234,13 @@ std::string hackUsage(std::string_view programName) {
                        "file (as \"Quorvel 3D Options\" wrote it) is never changed. A choice\n"
                        "is a label (any case, '-' for a space) or its number.\n"
                        "\n";
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.Kind != OptionKind::List)
+    for (const OptionSpec& entry : kOptions) {
+        if (entry.Kind != OptionKind::List)
             continue;
-        std::string option = "  --" + std::string(spec.Name) + " CHOICE";
+        std::string option = "  --" + std::string(entry.Name) + " CHOICE";
         option.resize(kDescriptionColumn, ' ');
-        text += option + std::string(spec.What) + ":\n" + std::string(kDescriptionColumn, ' ') +
-                choicesText(choices::list(spec.List)) + "\n";
+        text += option + std::string(entry.What) + ":\n" + std::string(kDescriptionColumn, ' ') +
+                choicesText(choices::list(entry.List)) + "\n";
     }
     text += "  --sky, --no-sky    the sky box (\"Use Background Image\")\n"
             "  --lighting, --no-lighting\n"

@@ -68,15 +68,21 @@ run_preview() {
 }
 
 # The switch in capitals: the launcher takes either case.
-run_show() {
-  local name=show pid
+# Starts the launcher as NAME with SWITCH and waits for its show.
+start_launcher_show() {
+  local name=$1 switch=$2
   xsession_settings_clear
   xsession_settings_text InstallDir "$QV_STAGE_DIR/"
-  xsession_spawn "$name" "$(xsession_temp_dir)" "${SHOW_SPAWN_ENV[@]}" "$LAUNCHER" /S
+  xsession_spawn "$name" "$(xsession_temp_dir)" "${SHOW_SPAWN_ENV[@]}" "$LAUNCHER" "$switch"
   if ! xsession_wait_child "$name" qvshow "$SHOW_WINDOW_TIMEOUT"; then
     fail "$name: the launcher starts qvshow" "stderr: $(xsession_stderr "$name")"
-    return
+    return 1
   fi
+}
+
+run_show() {
+  local name=show pid
+  start_launcher_show "$name" /S || return
   pass "$name: the launcher starts qvshow"
   pid=$(xsession_pid "$name/qvshow")
   check_eq "$name: the show is the staged program" "$(readlink -f "$QVSHOW")" "$(readlink "/proc/$pid/exe")"
@@ -110,13 +116,7 @@ run_show() {
 # then itself by the same signal: no show is left covering the screen.
 run_stopped_launcher() {
   local name=stopped show
-  xsession_settings_clear
-  xsession_settings_text InstallDir "$QV_STAGE_DIR/"
-  xsession_spawn "$name" "$(xsession_temp_dir)" "${SHOW_SPAWN_ENV[@]}" "$LAUNCHER" /s
-  if ! xsession_wait_child "$name" qvshow "$SHOW_WINDOW_TIMEOUT"; then
-    fail "$name: the launcher starts qvshow" "stderr: $(xsession_stderr "$name")"
-    return
-  fi
+  start_launcher_show "$name" /s || return
   show=$(xsession_pid "$name/qvshow")
   show_wait_window "$name" || return
   kill -TERM "$(xsession_pid "$name")"
