@@ -36,7 +36,7 @@ summary() {
 
 [ -e "$SWAP_COUNTER" ] || { echo "build the target qvswapcount first" >&2; exit 1; }
 show_require_build
-xsession_settings_dword PixelsUsed 1000
+xsession_settings_dword PixelsUsed 4096
 xsession_settings_dword UseBackground 1
 xsession_start 1920x1080
 xsession_start_wm
@@ -48,6 +48,9 @@ for round in $(seq "$ROUNDS"); do
     one_start "${entry%%:*}" "${entry#*:}" "$round"
   done
 done
+# What the first frame held, as the show drew it (read back from its calls).
+drawn() { grep -h -m1 'first frame drew' "$XS_ARTEFACTS/$1-1.err" | sed 's/.*first frame drew //'; }
+
 for entry in "${stages[@]}"; do
-  printf '%-6s first frame, 1920x1080, 4096 balls, sky box: %s\n' "${entry%%:*}" "$(summary "${TIMES[${entry%%:*}]}")"
+  printf '%-6s first frame (%s): %s\n' "${entry%%:*}" "$(drawn "${entry%%:*}")" "$(summary "${TIMES[${entry%%:*}]}")"
 done

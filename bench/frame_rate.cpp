@@ -67,10 +67,28 @@ double threadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// The frame rate, and what the scene really held (read back from it, not
+// from the options).
 struct Figures {
     double FramesPerSecond = 0;
     double MainThreadMs = 0; // of processor time a frame
+    std::size_t Billboards = 0;
+    bool SkyBox = false;
+    irr::core::dimension2du ViewSize;
 };
+
+std::size_t nodesOfType(irr::scene::ISceneManager& scene, irr::scene::ESCENE_NODE_TYPE type) {
+    irr::core::array<irr::scene::ISceneNode*> nodes;
+    scene.getSceneNodesFromType(type, nodes);
+    return nodes.size();
+}
+
+void readScene(irr::IrrlichtDevice& device, Figures& figures) {
+    irr::scene::ISceneManager& scene = *device.getSceneManager();
+    figures.Billboards = nodesOfType(scene, irr::scene::ESNT_BILLBOARD);
+    figures.SkyBox = nodesOfType(scene, irr::scene::ESNT_SKY_BOX) > 0;
+    figures.ViewSize = device.getVideoDriver()->getScreenSize();
+}
 
 // The show's own start-up, with vsync off and drawing whether or not the
 // window has the focus.
@@ -101,7 +119,10 @@ Figures showFrameRate(const Options& options) {
         d.GuiEnvironment->drawAll();
         d.VideoDriver->endScene();
     }
-    const Figures figures{options.Frames / secondsSince(start), (threadSeconds() - startCpu) * 1e3 / options.Frames};
+    Figures figures;
+    figures.FramesPerSecond = options.Frames / secondsSince(start);
+    figures.MainThreadMs = (threadSeconds() - startCpu) * 1e3 / options.Frames;
+    readScene(*d.Device, figures);
     teardown();
     return figures;
 }
@@ -146,7 +167,10 @@ Figures bareFrameRate(const Options& options) {
         scene->drawAll();
         driver->endScene();
     }
-    const Figures figures{options.Frames / secondsSince(start), (threadSeconds() - startCpu) * 1e3 / options.Frames};
+    Figures figures;
+    figures.FramesPerSecond = options.Frames / secondsSince(start);
+    figures.MainThreadMs = (threadSeconds() - startCpu) * 1e3 / options.Frames;
+    readScene(*device, figures);
     device->drop();
     return figures;
 }
@@ -163,7 +187,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const char* what = options.Bare ? "bare engine loop" : options.PerNode ? "show scene, node by node" : "show scene";
-    std::printf("%s: %d frames, %d pixels: %.1f frames per second; main thread %.2f ms of processor time a frame\n",
-                what, options.Frames, options.Pixels, figures.FramesPerSecond, figures.MainThreadMs);
+    std::printf("%s: %d frames, %ux%u, %zu billboards, %s: %.1f frames per second; main thread %.2f ms of "
+                "processor time a frame\n",
+                what, options.Frames, figures.ViewSize.Width, figures.ViewSize.Height, figures.Billboards,
+                figures.SkyBox ? "sky box" : "no sky box", figures.FramesPerSecond, figures.MainThreadMs);
     return 0;
 }

@@ -58,15 +58,17 @@ active_pacing() {
   show_wait_window "$label-paced" || return
   xsession_key_to "$SHOW_WINDOW" >/dev/null 2>&1
   sleep "$SETTLE"
-  printf '%-8s drawing %s balls: %s\n' "$label" "$PIXELS" "$(measure_cpu "$(xsession_pid "$label-paced")")"
+  printf '%-8s drawing: %s\n' "$label" "$(measure_cpu "$(xsession_pid "$label-paced")")"
   xsession_key Escape # not a signal: an older show would die of it before printing
   xsession_wait_exit "$label-paced" 10 >/dev/null 2>&1 || true
-  printf '%-8s drawing: %s\n' "$label" "$(grep -h qvswapcount "$XS_ARTEFACTS/$label-paced.err" || echo 'no frame count')"
+  # What the show drew, as read back from its calls, and how often.
+  grep -h qvswapcount "$XS_ARTEFACTS/$label-paced.err" | sed "s/^/$(printf '%-8s ' "$label")/" ||
+    printf '%-8s no frame count\n' "$label"
 }
 
 [ -e "$SWAP_COUNTER" ] || { echo "build the target qvswapcount first" >&2; exit 1; }
 show_require_build
-xsession_settings_dword PixelsUsed "$(printf '%x' "$PIXELS")"
+xsession_settings_dword PixelsUsed "$PIXELS"
 xsession_settings_dword UseBackground 0
 xsession_start 320x240
 xsession_start_wm

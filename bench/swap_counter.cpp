@@ -6,6 +6,12 @@
 // the real-time clock, as `date +%s%N` prints them), it also says how long
 // the first frame took:
 //   qvswapcount: first frame 0.182 s after the start
+// What the program really drew is read back from its calls: the size of the
+// view and how many billboards (the quads it draws as two triangles each)
+// and sky-box faces (fans of four corners) went into its first and last
+// frames:
+//   qvswapcount: first frame drew 1920x1080: 4096 billboards, 6 sky-box faces
+#include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
 
@@ -21,6 +27,29 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kExpectedFrames = 1 << 16;
 constexpr double kPercentile = 0.95;
+constexpr GLsizei kIndicesPerQuad = 6;
+constexpr GLsizei kCornersPerFace = 4;
+
+// What went into the frame being drawn, and into the last one shown.
+struct FrameContent {
+    long Billboards = 0;
+    long SkyFaces = 0;
+    GLint Viewport[4] = {};
+};
+FrameContent Drawing;
+FrameContent LastShown;
+
+void reportContent(const char* which, const FrameContent& frame) {
+    std::fprintf(stderr, "qvswapcount: %s frame drew %dx%d: %ld billboards, %ld sky-box faces\n", which,
+                 frame.Viewport[2], frame.Viewport[3], frame.Billboards, frame.SkyFaces);
+}
+
+void noteViewport() {
+    using GetIntegers = void (*)(GLenum, GLint*);
+    static const auto getIntegers = reinterpret_cast<GetIntegers>(dlsym(RTLD_NEXT, "glGetIntegerv"));
+    if (getIntegers)
+        getIntegers(GL_VIEWPORT, Drawing.Viewport);
+}
 
 double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -41,15 +70,21 @@ public:
     SwapLog() { Times.reserve(kExpectedFrames); }
     ~SwapLog() { report(); }
     void note() {
-        if (Times.empty())
+        noteViewport();
+        if (Times.empty()) {
             reportFirstFrame();
+            reportContent("first", Drawing);
+        }
         Times.push_back(Clock::now());
+        LastShown = Drawing;
+        Drawing = FrameContent{};
     }
 
 private:
     void report() const {
         if (Times.size() < 2)
             return;
+        reportContent("last", LastShown);
         std::vector<Clock::duration> gaps;
         for (std::size_t i = 1; i < Times.size(); ++i)
             gaps.push_back(Times[i] - Times[i - 1]);
@@ -76,4 +111,15 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     Log.note();
     if (next)
         next(display, drawable);
+}
+
+extern "C" void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    using Draw = void (*)(GLenum, GLsizei, GLenum, const void*);
+    static const auto next = reinterpret_cast<Draw>(dlsym(RTLD_NEXT, "glDrawElements"));
+    if (mode == GL_TRIANGLES)
+        Drawing.Billboards += count / kIndicesPerQuad;
+    else if (mode == GL_TRIANGLE_FAN && count == kCornersPerFace)
+        ++Drawing.SkyFaces;
+    if (next)
+        next(mode, count, type, indices);
 }

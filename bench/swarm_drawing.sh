@@ -17,10 +17,13 @@ FRAMES=${FRAMES:-300}
 SIZE=${SIZE:-1920x1080}
 FRAME_RATE=$BUILD_DIR/bench/qvframerate
 
+DRAWN="$XS_TMP/drawn" # what the last run drew, as it read its scene back
+
 # Prints "FPS MAIN_MS" of one run.
 one_run() {
   "$FRAME_RATE" --data "$QV_STAGE_DIR" --frames "$FRAMES" "$@" |
-    sed -n 's/.*: \([0-9.]*\) frames per second; main thread \([0-9.]*\) ms.*/\1 \2/p'
+    sed -n 's/^[^:]*: [0-9]* frames, \(.*\): \([0-9.]*\) frames per second; main thread \([0-9.]*\) ms.*/\2 \3 \1/p' |
+    { read -r fps main drawn && printf '%s\n' "$drawn" >"$DRAWN" && printf '%s %s\n' "$fps" "$main"; }
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -37,8 +40,8 @@ for sky in "" --no-sky; do
     one+=("$a") node+=("$b") main+=("$a_main") node_main+=("$b_main")
     ratio+=("$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }')")
   done
-  printf '%s, 4096 balls, %s: one pass %s fps (main thread %s ms a frame), node by node %s fps (%s ms): %sx\n' \
-    "$SIZE" "${sky:-sky box}" "$(printf '%s\n' "${one[@]}" | median)" "$(printf '%s\n' "${main[@]}" | median)" \
+  printf '%s: one pass %s fps (main thread %s ms a frame), node by node %s fps (%s ms): %sx\n' \
+    "$(cat "$DRAWN")" "$(printf '%s\n' "${one[@]}" | median)" "$(printf '%s\n' "${main[@]}" | median)" \
     "$(printf '%s\n' "${node[@]}" | median)" "$(printf '%s\n' "${node_main[@]}" | median)" \
     "$(printf '%s\n' "${ratio[@]}" | median)"
 done

@@ -1,6 +1,7 @@
 #include "show/show.h"
 
 #include "platform/program_name/program_name.h"
+#include "platform/show_window/own_window_watch.h"
 #include "platform/show_window/screen.h"
 #include "platform/show_window/show_window.h"
 #include "platform/show_window/show_window_embedded.h"
@@ -26,13 +27,15 @@ constexpr int kIdleWakeMs = 250; // an idle show looks at signals this often at 
 
 // What one run of the show holds beside ShowState: the X connection kept
 // open from start to end, the host's window when the show draws inside
-// another program's, how frames are paced, and what the command line chose.
+// another program's or what the display says of its own window, how frames
+// are paced, and what the command line chose.
 struct ShowRun {
     ShowPlace Place;
     RunChoices Choices;
     FrameRateMeter FrameRate;
     std::unique_ptr<platform::DisplayConnection> Connection;
     std::unique_ptr<platform::EmbeddedWindow> Host;
+    std::unique_ptr<platform::OwnWindowWatch> Watch;
     bool DriverWaitsForVsync = false;
     std::optional<double> RefreshHertz;
     irr::core::dimension2du ViewSize;
@@ -49,9 +52,9 @@ void fetchEngineInterfaces(DeviceParams& d) {
     d.CursorControl = d.Device->getCursorControl();
 }
 
-// The engine only runs windowed where it cannot switch video modes; the
-// window manager is asked to make a full-screen window cover the display.
-// A show inside another program's window leaves that window's frame,
+// Where the engine makes an ordinary window (on X11 always, so that it
+// neither grabs the input nor switches video modes), the window layer makes
+// it cover the display. A show inside another program's window leaves that window's frame,
 // placement and focus to its owner.
 void finishWindow(const DeviceParams& d) {
     if (d.DriverType != platform::screenDriver())
@@ -62,6 +65,8 @@ void finishWindow(const DeviceParams& d) {
         d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
         if (d.Fullscreen)
             platform::coverDisplay(*d.VideoDriver, d.Width, d.Height);
+        if (Run.Watch)
+            Run.Watch->watchWindow(platform::engineWindowHandle(*d.VideoDriver));
     }
     Run.DriverWaitsForVsync = d.Vsync && (platform::vsyncAtCreation() || platform::enableVsync(*d.VideoDriver));
     Run.ViewSize = d.VideoDriver->getScreenSize();
@@ -78,6 +83,16 @@ void followViewSize(const DeviceParams& d) {
         Show.Camera->setAspectRatio(static_cast<irr::f32>(size.Width) / static_cast<irr::f32>(size.Height));
 }
 
+// A press that went to another window, one that took the focus or a
+// locker's, ends the show as one on its own window does.
+void takeOutsidePresses() {
+    if (!Run.Watch)
+        return;
+    Run.Watch->update();
+    if (Run.Watch->pressed())
+        Show.QuitRequested = true;
+}
+
 bool shouldEnd() {
     if (platform::stopSignalled())
         return true;
@@ -88,17 +103,26 @@ bool shouldEnd() {
 }
 
 // The show draws while somebody can see it: its own window while it is
-// active, another program's window while that is shown.
+// active and neither covered nor blanked, another program's window while
+// that is shown.
 bool seen(const DeviceParams& d) {
     if (embedded())
         return Run.Host->hostVisible();
+    if (Run.Watch && Run.Watch->hidden())
+        return false;
     return d.Device->isWindowActive() || d.DrawWhenInactive;
+}
+
+int newsFd() {
+    if (embedded())
+        return Run.Host->connectionFd();
+    return Run.Watch ? Run.Watch->connectionFd() : -1;
 }
 
 // The swarm stands still while nobody sees it, and the process sleeps until
 // the window system has news for it.
 void idle(const DeviceParams& d) {
-    if (!platform::waitForEvents(*d.VideoDriver, embedded() ? Run.Host->connectionFd() : -1, kIdleWakeMs))
+    if (!platform::waitForEvents(*d.VideoDriver, newsFd(), kIdleWakeMs))
         d.Device->yield();
 }
 
@@ -141,6 +165,8 @@ void prepareShow() {
                                                                   platform::EngineVisualRequest{});
             d.Width = Run.Host->width();
             d.Height = Run.Host->height();
+        } else {
+            Run.Watch = std::make_unique<platform::OwnWindowWatch>(*Run.Connection);
         }
     }
     d.Fullscreen = !embedded();
@@ -154,7 +180,7 @@ bool createEngineDevice() {
     params.DriverType = d.DriverType;
     params.WindowSize = irr::core::dimension2du(static_cast<irr::u32>(d.Width), static_cast<irr::u32>(d.Height));
     params.Bits = static_cast<irr::u8>(d.Bits);
-    params.Fullscreen = d.Fullscreen;
+    params.Fullscreen = d.Fullscreen && platform::engineMakesFullscreen();
     params.Stencilbuffer = false;
     params.Vsync = d.Vsync && d.DriverType == platform::screenDriver() && platform::vsyncAtCreation();
     params.EventReceiver = d.Receiver;
@@ -179,6 +205,7 @@ void runFrameLoop() {
     DeviceParams& d = Show.Device;
     FramePacer pacer(Run.RefreshHertz);
     while (d.Device->run() && !shouldEnd()) {
+        takeOutsidePresses();
         followViewSize(d);
         if (seen(d)) {
             if (!renderFrame(d))
@@ -222,6 +249,7 @@ void teardown() {
     delete d.Receiver;
     d.Receiver = nullptr;
     Run.Host.reset();
+    Run.Watch.reset();
     Run.Connection.reset();
 }
 

@@ -18,9 +18,21 @@ const char* screenDriverName();
 // process, so on X11 enableVsync turns it on afterwards instead.
 bool vsyncAtCreation();
 
+// Whether the engine makes the show's full-screen window itself. The X11
+// engine's full-screen mode changes the screen's video mode and grabs the
+// keyboard and the pointer for as long as it runs, which keeps every screen
+// locker from locking; there the engine makes an ordinary window, and
+// coverDisplay makes it cover the display.
+bool engineMakesFullscreen();
+
+// The engine's window as the window system names it; 0 for the null driver.
+unsigned long engineWindowHandle(irr::video::IVideoDriver& driver);
+
 // Asks the window manager to show the window full-screen and above all
 // others, places it over the whole display for when no window manager runs,
-// and gives it the keyboard focus.
+// and gives it the keyboard focus. It takes no grab, and raises the window
+// only now, over the windows that came before it: a locker that comes later
+// stays on top.
 void coverDisplay(irr::video::IVideoDriver& driver, int width, int height);
 
 // Turns on waiting for the vertical blank where the GL driver offers it,

@@ -12,6 +12,10 @@ const char* screenDriverName() { return "Direct3D 9"; }
 
 bool vsyncAtCreation() { return true; }
 
+bool engineMakesFullscreen() { return true; }
+
+unsigned long engineWindowHandle(irr::video::IVideoDriver&) { return 0; }
+
 void coverDisplay(irr::video::IVideoDriver&, int, int) {}
 
 bool enableVsync(irr::video::IVideoDriver&) { return false; }

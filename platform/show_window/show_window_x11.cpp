@@ -1,5 +1,7 @@
 #include "platform/show_window/show_window.h"
 
+#include "platform/show_window/x11_error_trap.h"
+
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -17,37 +19,6 @@ constexpr long kNetWmStateAdd = 1;
 constexpr long kSourceApplication = 1;
 constexpr auto kMapWaitStep = std::chrono::milliseconds(10);
 constexpr int kMapWaitSteps = 200; // two seconds at most
-
-// While alive, X errors are counted instead of ending the process.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : Dpy(display) {
-        XSync(Dpy, False);
-        Errors = 0;
-        Previous = XSetErrorHandler(&ErrorTrap::count);
-    }
-    ~ErrorTrap() {
-        XSync(Dpy, False);
-        XSetErrorHandler(Previous);
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(Dpy, False);
-        return Errors != 0;
-    }
-
-private:
-    static int count(Display*, XErrorEvent*) {
-        ++Errors;
-        return 0;
-    }
-
-    static inline int Errors = 0;
-    Display* Dpy;
-    XErrorHandler Previous = nullptr;
-};
 
 void requestFullscreenState(Display* display, Window window) {
     XEvent event{};
@@ -107,6 +78,12 @@ irr::video::E_DRIVER_TYPE screenDriver() { return irr::video::EDT_OPENGL; }
 const char* screenDriverName() { return "OpenGL"; }
 
 bool vsyncAtCreation() { return false; }
+
+bool engineMakesFullscreen() { return false; }
+
+unsigned long engineWindowHandle(irr::video::IVideoDriver& driver) {
+    return engineDisplay(driver) ? engineWindow(driver) : 0;
+}
 
 void coverDisplay(irr::video::IVideoDriver& driver, int width, int height) {
     Display* display = engineDisplay(driver);

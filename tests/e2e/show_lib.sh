@@ -163,6 +163,16 @@ show_end_run() {
   show_expect_quiet "$name"
 }
 
+# Prints the share of one core (in percent) that process PID used over
+# SECONDS seconds.
+show_cpu_percent() {
+  local pid=$1 seconds=$2 before after
+  before=$(awk '{ print $14 + $15 }' "/proc/$pid/stat") || return
+  sleep "$seconds"
+  after=$(awk '{ print $14 + $15 }' "/proc/$pid/stat") || return
+  awk -v t="$((after - before))" -v hz="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN { printf "%.2f\n", 100 * t / hz / s }'
+}
+
 # Expects NAME to go on running and drawing after HOW.
 show_expect_goes_on() {
   local name=$1 how=$2

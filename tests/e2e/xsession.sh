@@ -11,8 +11,13 @@
 #   calls xsession_cleanup from it).
 #
 #   Session
-#     xsession_start SIZE [XVFB-ARGS...]  Xvfb at SIZE (WxH, depth 24, white
-#                                   root) on a free display; exports DISPLAY
+#     xsession_start SIZE [SERVER-ARGS...]  an X server at SIZE (WxH, depth 24,
+#                                   white root) on a free display; exports
+#                                   DISPLAY. Xvfb, or with XS_SERVER=xorg Xorg
+#                                   with the dummy video driver, which has
+#                                   video modes as a desktop's server does
+#                                   (skipped where it cannot run)
+#     xsession_server_name          prints which server runs
 #     xsession_start_wm             openbox on that display, returns once it
 #                                   manages the screen
 #     xsession_display_size         prints WxH of the running server
@@ -25,7 +30,10 @@
 #                                   captured output): $QV_BUILD_DIR/e2e-artefacts/<script>
 #
 #   Settings (the user's settings file in the temp XDG_CONFIG_HOME)
-#     xsession_settings_dword NAME NUMBER   adds "NAME"=dword:NUMBER (hex)
+#     xsession_settings_dword NAME NUMBER   adds "NAME"=dword:NUMBER; NUMBER is
+#                                           decimal (4096, -1) or 0x-prefixed
+#                                           hexadecimal, anything else ends
+#                                           the script
 #     xsession_settings_text NAME TEXT      adds "NAME"="TEXT", escaped
 #     xsession_settings_clear               removes the file
 #     xsession_settings_file                prints its path
@@ -70,6 +78,7 @@
 #     img_lit_fraction FILE [LEVEL] [CROP] share of pixels brighter than LEVEL (5%)
 #     img_coloured_fraction FILE [CROP]    share of strongly coloured pixels
 #     img_colour_count FILE                number of distinct colours
+#     img_colour_share FILE COLOUR         share of pixels of about COLOUR
 #     img_changed_fraction A B             share of pixels that differ
 #
 #   Reporting
@@ -92,9 +101,10 @@ XS_SERVER_TIMEOUT=30      # seconds for Xvfb or the window manager to come up
 XS_COLOUR_CHROMA=25%      # chroma above which a pixel counts as coloured
 XS_CHANGE_FUZZ=2%         # differences below this are noise, not change
 XS_KEY_DELAY=60           # milliseconds between the keys xsession_key_to presses
+XS_SERVER=${XS_SERVER:-xvfb} # or xorg: Xorg with the dummy video driver
 
 XS_TMP=""
-XS_XVFB_PID=""
+XS_SERVER_PID=""
 XS_WM_PID=""
 XS_WINDOWS_BEFORE=""
 XS_EXIT_CODE=""
@@ -137,8 +147,8 @@ xsession_cleanup() {
   for name in "${!XS_PIDS[@]}"; do xs_stop_pid "${XS_PIDS[$name]}"; done
   XS_PIDS=()
   xs_stop_pid "$XS_WM_PID"
-  xs_stop_pid "$XS_XVFB_PID"
-  XS_WM_PID="" XS_XVFB_PID=""
+  xs_stop_pid "$XS_SERVER_PID"
+  XS_WM_PID="" XS_SERVER_PID=""
   [ -n "$XS_TMP" ] && rm -rf "$XS_TMP"
   XS_TMP=""
 }
@@ -173,30 +183,71 @@ xsession_lsan_suppressions() {
 
 xs_server_answers() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
+XS_XORG_CONFIG="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/xorg-dummy.conf"
+XS_XORG_DRIVER_GLOB='/usr/lib/xorg/modules/drivers/dummy_drv.so'
+
+# Why Xorg with the dummy driver cannot run here, or nothing.
+xs_xorg_missing() {
+  command -v Xorg >/dev/null || { echo "Xorg is not installed (tools/install-deps installs it)"; return; }
+  compgen -G "$XS_XORG_DRIVER_GLOB" >/dev/null || { echo "the dummy video driver is not installed"; return; }
+  # An unprivileged Xorg reads only configuration files from the system's
+  # own folders.
+  [ "$(id -u)" -eq 0 ] || echo "Xorg takes a configuration file from the tree only when run as root"
+}
+
+# Starts the server, which writes its display number to FD_FILE.
+xs_launch_server() {
+  local size=$1 fd_file=$2; shift 2
+  if [ "$XS_SERVER" = xorg ]; then
+    mkdir -p "$XS_TMP/xorg.conf.d"
+    Xorg -displayfd 3 -config "$XS_XORG_CONFIG" -configdir "$XS_TMP/xorg.conf.d" -nolisten tcp -noreset \
+      -logfile "$XS_ARTEFACTS/xorg.log" "$@" 3>"$fd_file" >"$XS_ARTEFACTS/server.log" 2>&1 &
+  else
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset -wr "$@" \
+      3>"$fd_file" >"$XS_ARTEFACTS/server.log" 2>&1 &
+  fi
+  XS_SERVER_PID=$!
+}
+
+# Xorg starts in the first mode of its configuration and has a root that
+# is not white.
+xs_settle_xorg() {
+  local size=$1
+  if [ "$(xsession_display_size)" != "$size" ] && ! xrandr -s "$size" >/dev/null 2>&1; then
+    xs_log "Xorg cannot switch to $size"
+    exit 1
+  fi
+  xsetroot -solid white
+}
+
 xsession_start() {
   local size=$1; shift
-  local fd_file="$XS_TMP/display-number"
+  local fd_file="$XS_TMP/display-number" why
+  if [ "$XS_SERVER" = xorg ] && why=$(xs_xorg_missing) && [ -n "$why" ]; then
+    xsession_skip "no Xorg: $why"
+  fi
   # -displayfd lets the server pick a free display number and tell us. The
   # root is white so that a window that draws nothing, or the leftovers of
   # one that has gone, never pass for a dark picture. Without -noreset the
   # server resets whenever its last client leaves, and refuses whoever
   # connects in that moment.
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset -wr "$@" \
-    3>"$fd_file" >"$XS_ARTEFACTS/xvfb.log" 2>&1 &
-  XS_XVFB_PID=$!
+  xs_launch_server "$size" "$fd_file" "$@"
   if ! xs_poll "$XS_SERVER_TIMEOUT" test -s "$fd_file"; then
-    xs_log "Xvfb did not start; its log: $XS_ARTEFACTS/xvfb.log"
-    cat "$XS_ARTEFACTS/xvfb.log" >&2
+    xs_log "$(xsession_server_name) did not start; its log: $XS_ARTEFACTS/server.log"
+    cat "$XS_ARTEFACTS/server.log" >&2
     exit 1
   fi
   DISPLAY=":$(head -n1 "$fd_file" | tr -d '[:space:]')"
   export DISPLAY
   if ! xs_poll "$XS_SERVER_TIMEOUT" xs_server_answers "$DISPLAY"; then
-    xs_log "Xvfb on $DISPLAY does not answer"
+    xs_log "$(xsession_server_name) on $DISPLAY does not answer"
     exit 1
   fi
-  xs_log "X server $DISPLAY at $size"
+  [ "$XS_SERVER" = xorg ] && xs_settle_xorg "$size"
+  xs_log "X server $DISPLAY ($(xsession_server_name)) at $size"
 }
+
+xsession_server_name() { if [ "$XS_SERVER" = xorg ]; then echo "Xorg, dummy driver"; else echo Xvfb; fi; }
 
 xs_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
@@ -234,7 +285,17 @@ xs_settings_add() {
   printf '%s\n' "$1" >>"$file"
 }
 
-xsession_settings_dword() { xs_settings_add "$(printf '"%s"=dword:%08x' "$1" $(($2 & 0xFFFFFFFF)))"; }
+# Bare hexadecimal digits would pass for decimal, and a leading zero would
+# make the shell read octal: both are refused rather than guessed at.
+xs_readable_number() { [[ $1 =~ ^-?(0|[1-9][0-9]{0,9})$ || $1 =~ ^0[xX][0-9a-fA-F]{1,8}$ ]]; }
+
+xsession_settings_dword() {
+  if ! xs_readable_number "$2"; then
+    xs_log "xsession_settings_dword $1: '$2' is neither a decimal number nor 0x and hexadecimal digits"
+    exit 1
+  fi
+  xs_settings_add "$(printf '"%s"=dword:%08x' "$1" $(($2 & 0xFFFFFFFF)))"
+}
 
 xsession_settings_text() {
   local text=${2//\\/\\\\}
@@ -387,6 +448,11 @@ img_coloured_fraction() {
 
 img_colour_count() { identify -format '%k' "$1"; }
 
+# Share of pixels within 10 % of COLOUR (any ImageMagick colour: red, #ff0000).
+img_colour_share() {
+  convert "$1" -alpha off -fuzz 10% -transparent "$2" -alpha extract -negate -format '%[fx:mean]' info:
+}
+
 img_changed_fraction() {
   local changed pixels
   changed=$(compare -metric AE -fuzz "$XS_CHANGE_FUZZ" "$1" "$2" null: 2>&1)
@@ -408,7 +474,7 @@ fail() {
   printf 'FAIL %s\n' "$description"
   local detail
   for detail in "$@"; do printf '     %s\n' "$detail"; done
-  if [ -n "$XS_XVFB_PID" ] && xs_alive "$XS_XVFB_PID"; then
+  if [ -n "$XS_SERVER_PID" ] && xs_alive "$XS_SERVER_PID"; then
     local shot
     shot=$(xsession_keep_screenshot "failure") && printf '     screen at failure: %s\n' "$shot"
   fi

@@ -8,6 +8,10 @@
 //                   ARGB visual, or of the InputOnly class, when asked),
 //                   prints its id (0x...) and keeps it until killed: a host
 //                   for programs that draw into a window they are given
+//   qvxprobe grabs  grabs the keyboard and the pointer on the root window,
+//                   as a screen locker does, lets both go again and prints
+//                   what the server answered: "keyboard ok pointer ok", or
+//                   AlreadyGrabbed, frozen, not-viewable or invalid-time
 //
 // Exit codes: 0 answered, 1 usage, 2 no display, no XFIXES or no such visual.
 #include <X11/Xlib.h>
@@ -78,6 +82,33 @@ Window createHost(Display* display, unsigned width, unsigned height, HostKind ki
                          CWColormap | CWBackPixel | CWBorderPixel, &attributes);
 }
 
+const char* grabAnswer(int status) {
+    switch (status) {
+    case GrabSuccess:
+        return "ok";
+    case AlreadyGrabbed:
+        return "AlreadyGrabbed";
+    case GrabFrozen:
+        return "frozen";
+    case GrabNotViewable:
+        return "not-viewable";
+    default:
+        return "invalid-time";
+    }
+}
+
+int probeGrabs(Display* display) {
+    const Window root = DefaultRootWindow(display);
+    const int keyboard = XGrabKeyboard(display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    const int pointer = XGrabPointer(display, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
+                                     None, CurrentTime);
+    XUngrabKeyboard(display, CurrentTime);
+    XUngrabPointer(display, CurrentTime);
+    XSync(display, False);
+    std::printf("keyboard %s pointer %s\n", grabAnswer(keyboard), grabAnswer(pointer));
+    return kAnswered;
+}
+
 int hostWindow(Display* display, unsigned width, unsigned height, HostKind kind) {
     XVisualInfo visual{};
     if (!chooseVisual(display, kind == HostKind::Argb, visual)) {
@@ -110,7 +141,7 @@ std::optional<HostKind> hostKind(int argc, char** argv) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe window WIDTH HEIGHT [argb | input-only]\n");
+    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe grabs | qvxprobe window WIDTH HEIGHT [argb | input-only]\n");
     return kUsage;
 }
 
@@ -118,18 +149,20 @@ int usage() {
 
 int main(int argc, char** argv) {
     const bool cursor = argc == 2 && std::strcmp(argv[1], "cursor") == 0;
+    const bool grabs = argc == 2 && std::strcmp(argv[1], "grabs") == 0;
     const std::optional<HostKind> kind = hostKind(argc, argv);
     const bool window = kind && std::strcmp(argv[1], "window") == 0 && std::atoi(argv[2]) > 0 &&
                         std::atoi(argv[3]) > 0;
-    if (!cursor && !window)
+    if (!cursor && !grabs && !window)
         return usage();
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "qvxprobe: cannot open display '%s'\n", XDisplayName(nullptr));
         return kNoServer;
     }
-    const int result = cursor ? probeCursor(display)
-                              : hostWindow(display, static_cast<unsigned>(std::atoi(argv[2])),
+    const int result = cursor  ? probeCursor(display)
+                       : grabs ? probeGrabs(display)
+                               : hostWindow(display, static_cast<unsigned>(std::atoi(argv[2])),
                                            static_cast<unsigned>(std::atoi(argv[3])), *kind);
     XCloseDisplay(display);
     return result;
