@@ -9,8 +9,6 @@ include(GNUInstallDirs)
 set(QV_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/quorvel3d)
 set(QV_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/quorvel3d)
 set(QV_XDG_CONFIG_DIR /etc/xdg CACHE PATH "Where the system-wide settings file goes")
-set(QV_XSCREENSAVER_HACK_DIR /usr/libexec/xscreensaver CACHE PATH
-  "Where xscreensaver and mate-screensaver run screen savers from")
 set(QV_XSCREENSAVER_CONFIG_DIR /usr/share/xscreensaver/config CACHE PATH
   "Where xscreensaver reads screen-saver descriptors")
 set(QV_MATE_THEME_DIR /usr/share/applications/screensavers CACHE PATH
@@ -63,6 +61,16 @@ if(TARGET quorvel3d)
   install(FILES ${CMAKE_BINARY_DIR}/dist/quorvel3d.desktop DESTINATION ${QV_MATE_THEME_DIR})
 endif()
 install(TARGETS quorvel3d-xscreensaver-add RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The idle runner, started in each graphical session by its user unit, or
+# by the autostart entry where the session does not run under systemd.
+install(TARGETS quorvel3d-idle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(QV_IDLE_PATH ${CMAKE_INSTALL_FULL_BINDIR}/quorvel3d-idle)
+configure_file(${PROJECT_SOURCE_DIR}/dist/quorvel3d-idle.service.in
+  ${CMAKE_BINARY_DIR}/dist/quorvel3d-idle.service @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/dist/quorvel3d-idle.service DESTINATION lib/systemd/user)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/quorvel3d-idle.desktop DESTINATION ${QV_XDG_CONFIG_DIR}/autostart)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/man/quorvel3d-idle.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/dist/man/quorvel3d-xscreensaver-add.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(CODE "

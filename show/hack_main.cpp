@@ -3,6 +3,7 @@
 //   quorvel3d --root              into $XSCREENSAVER_WINDOW, else the root window
 //   quorvel3d --window-id 0x...   into that window (a settings preview)
 //   quorvel3d                     in its own full-screen window, as qvshow
+//   quorvel3d --monitor N         the same on monitor N, one show of several
 //   quorvel3d --help              the options that choose settings for one run
 //
 // Inside a given window the daemon keeps the input; the show ends when the
@@ -38,7 +39,7 @@ namespace {
 constexpr const char* kHostVariable = "XSCREENSAVER_WINDOW";
 constexpr const char* kInstallFolder = QV_INSTALL_FOLDER;
 constexpr int kUsageError = 1;
-constexpr int kNothingDrawn = 1; // the window it was handed could not be drawn into
+constexpr int kNothingDrawn = 1; // the window it was handed, or the monitor named, cannot be drawn on
 
 std::variant<HackOptions, HackOptionsError> readCommandLine(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -89,5 +90,5 @@ int main(int argc, char** argv) {
         std::fflush(nullptr); // what the show printed is out first
         platform::endBySignal(signal);
     }
-    return end == ShowEnd::HostUnusable ? kNothingDrawn : 0;
+    return end == ShowEnd::HostUnusable || end == ShowEnd::NoMonitor ? kNothingDrawn : 0;
 }

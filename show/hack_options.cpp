@@ -11,8 +11,9 @@ namespace {
 
 constexpr unsigned long kLargestWindowId = 0x1FFFFFFFUL; // X resource ids have 29 bits
 constexpr std::string_view kHostVariable = "XSCREENSAVER_WINDOW";
+constexpr int kMonitorLimit = 64; // more than any display has
 
-enum class OptionKind { Root, WindowId, List, SwitchOn, SwitchOff, FrameRate, Help };
+enum class OptionKind { Root, WindowId, Monitor, List, SwitchOn, SwitchOff, FrameRate, Help };
 
 struct OptionSpec {
     std::string_view Name; // without its dashes
@@ -25,9 +26,10 @@ struct OptionSpec {
 using choices::CheckSettingId;
 using choices::ListSetting;
 
-constexpr std::array<OptionSpec, 14> kOptions = {{
+constexpr std::array<OptionSpec, 15> kOptions = {{
     {"root", OptionKind::Root},
     {"window-id", OptionKind::WindowId},
+    {"monitor", OptionKind::Monitor},
     {"count", OptionKind::List, ListSetting::Count, {}, "the number of balls"},
     {"size", OptionKind::List, ListSetting::Size, {}, "the balls' size"},
     {"color", OptionKind::List, ListSetting::Color, {}, "the balls' picture"},
@@ -42,7 +44,9 @@ constexpr std::array<OptionSpec, 14> kOptions = {{
     {"h", OptionKind::Help},
 }};
 
-bool takesValue(OptionKind kind) { return kind == OptionKind::WindowId || kind == OptionKind::List; }
+bool takesValue(OptionKind kind) {
+    return kind == OptionKind::WindowId || kind == OptionKind::Monitor || kind == OptionKind::List;
+}
 
 // "--name", "-name", and either with "=value".
 struct SplitArgument {
@@ -80,6 +84,15 @@ std::optional<unsigned long> parseWindowId(std::string_view text) {
         id > kLargestWindowId)
         return std::nullopt;
     return id;
+}
+
+std::optional<int> parseMonitor(std::string_view text) {
+    int monitor = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), monitor);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || monitor < 0 ||
+        monitor >= kMonitorLimit)
+        return std::nullopt;
+    return monitor;
 }
 
 // Labels match whatever their case, with '-' or '_' for a space.
@@ -198,6 +211,12 @@ std::variant<HackOptions, HackOptionsError> parseHackOptions(const std::vector<s
             options.Place.HostWindow = *id;
             break;
         }
+        case OptionKind::Monitor:
+            options.Place.Monitor = parseMonitor(*value);
+            if (!options.Place.Monitor)
+                return error("--monitor wants a monitor's number from 0 to " + std::to_string(kMonitorLimit - 1) +
+                             ", not '" + std::string(*value) + "'");
+            break;
         case OptionKind::List: {
             const choices::ChoiceList& list = choices::list(entry->List);
             const auto bits = chosenBits(*value, list);
@@ -217,18 +236,21 @@ std::variant<HackOptions, HackOptionsError> parseHackOptions(const std::vector<s
             return HackOptions{{}, {}, true};
         }
     }
+    if (options.Place.Monitor && options.Place.Where != ShowPlace::Kind::OwnWindow)
+        return error("--monitor is for a window of the show's own, not for --root or --window-id");
     return options;
 }
 
 std::string hackUsage(std::string_view programName) {
     constexpr std::size_t kDescriptionColumn = 21; // where the descriptions begin
     const std::string name(programName);
-    std::string text = "usage: " + name + " [--root | --window-id 0xWINDOW] [OPTION...]\n"
+    std::string text = "usage: " + name + " [--root | --window-id 0xWINDOW | --monitor N] [OPTION...]\n"
                        "\n"
                        "  --root             draw into $" + std::string(kHostVariable) +
                        ", else into the root window\n"
                        "  --window-id ID     draw into that window (a settings preview)\n"
                        "                     neither: a full-screen window of its own\n"
+                       "  --monitor N        that window on monitor N (0 first), not the primary\n"
                        "\n"
                        "Each of these wins over the settings file for this run only; the\n"
                        "file (as \"Quorvel 3D Options\" wrote it) is never changed. A choice\n"

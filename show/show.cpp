@@ -37,6 +37,8 @@ struct ShowRun {
     std::unique_ptr<platform::EmbeddedWindow> Host;
     std::unique_ptr<platform::OwnWindowWatch> Watch;
     bool DriverWaitsForVsync = false;
+    bool FrameShown = false; // the window has had content once
+    std::optional<platform::ScreenArea> Monitor; // the one monitor the window covers, if asked
     std::optional<double> RefreshHertz;
     irr::core::dimension2du ViewSize;
 };
@@ -63,7 +65,9 @@ void finishWindow(const DeviceParams& d) {
         Run.Host->shareWithEngine(*d.VideoDriver);
     } else {
         d.Device->setWindowCaption(kWindowCaption); // names the window for window lists and tools
-        if (d.Fullscreen)
+        if (d.Fullscreen && Run.Monitor)
+            platform::coverArea(*d.VideoDriver, *Run.Monitor);
+        else if (d.Fullscreen)
             platform::coverDisplay(*d.VideoDriver, d.Width, d.Height);
         if (Run.Watch)
             Run.Watch->watchWindow(platform::engineWindowHandle(*d.VideoDriver));
@@ -103,14 +107,15 @@ bool shouldEnd() {
 }
 
 // The show draws while somebody can see it: its own window while it is
-// active and neither covered nor blanked, another program's window while
-// that is shown.
+// active and neither covered nor blanked (one show of several, one on each
+// monitor, whether or not it has the focus, which only one can have),
+// another program's window while that is shown.
 bool seen(const DeviceParams& d) {
     if (embedded())
         return Run.Host->hostVisible();
     if (Run.Watch && Run.Watch->hidden())
         return false;
-    return d.Device->isWindowActive() || d.DrawWhenInactive;
+    return d.Device->isWindowActive() || d.DrawWhenInactive || Run.Monitor.has_value();
 }
 
 int newsFd() {
@@ -131,10 +136,20 @@ void waitForNextFrame(FramePacer& pacer) {
         std::this_thread::sleep_until(pacer.nextStart(FramePacer::Clock::now()));
 }
 
+// The scene as it stands, the swarm not moved: some compositors (sway's
+// XWayland) show a window, and give it the focus, only once it has content.
+void presentStill(DeviceParams& d) {
+    d.VideoDriver->beginScene(d.ClearBackBuffer, d.ClearZBuffer, d.ClearColor);
+    d.SceneManager->drawAll();
+    d.VideoDriver->endScene();
+    Run.FrameShown = true;
+}
+
 bool renderFrame(DeviceParams& d) {
     d.VideoDriver->beginScene(d.ClearBackBuffer, d.ClearZBuffer, d.ClearColor);
     if (!updateSwarm())
         return false; // this frame is neither drawn nor ended
+    Run.FrameShown = true;
     d.SceneManager->drawAll();
     d.GuiEnvironment->drawAll();
     if (Run.Choices.ShowFrameRate) {
@@ -144,6 +159,21 @@ bool renderFrame(DeviceParams& d) {
     d.VideoDriver->endScene(); // no other target window, the whole frame
     return true;
 }
+
+// The monitor asked for, when there is one of that number.
+void chooseMonitor(DeviceParams& d) {
+    if (!Run.Place.Monitor)
+        return;
+    const std::vector<platform::ScreenArea> monitors = Run.Connection->monitors();
+    const auto index = static_cast<std::size_t>(*Run.Place.Monitor);
+    if (index >= monitors.size())
+        return;
+    Run.Monitor = monitors[index];
+    d.Width = Run.Monitor->Width;
+    d.Height = Run.Monitor->Height;
+}
+
+bool monitorMissing() { return Run.Place.Monitor && !Run.Monitor; }
 
 } // namespace
 
@@ -167,6 +197,7 @@ void prepareShow() {
             d.Height = Run.Host->height();
         } else {
             Run.Watch = std::make_unique<platform::OwnWindowWatch>(*Run.Connection);
+            chooseMonitor(d);
         }
     }
     d.Fullscreen = !embedded();
@@ -213,6 +244,8 @@ void runFrameLoop() {
             waitForNextFrame(pacer);
         } else if (Show.QuitRequested) {
             return;
+        } else if (!Run.FrameShown && !embedded()) {
+            presentStill(d);
         } else {
             idle(d);
             Run.FrameRate.restart();
@@ -263,7 +296,11 @@ ShowEnd runShow(ShowPlace place, RunChoices choices) {
     Show.Device.Receiver = new GameEventReceiver;
     Show.Device.Map = new GameMap;
     ShowEnd end = ShowEnd::Ran;
-    if (createEngineDevice()) {
+    if (Run.Connection->isOpen() && monitorMissing()) {
+        std::fprintf(stderr, "%s: the display has no monitor %d (it has %zu, numbered from 0)\n",
+                     platform::programName(), *Run.Place.Monitor, Run.Connection->monitors().size());
+        end = ShowEnd::NoMonitor;
+    } else if (createEngineDevice()) {
         buildScene();
         runFrameLoop();
     } else if (!Run.Connection->isOpen()) {

@@ -5,6 +5,7 @@
 #include "settings/show_settings.h"
 
 #include <cstdint>
+#include <optional>
 
 // Where the show draws: its own full-screen window, which a key press or a
 // click ends, or inside a window another program owns (a screen-saver
@@ -14,6 +15,10 @@ struct ShowPlace {
     enum class Kind { OwnWindow, HostWindow, RootWindow };
     Kind Where = Kind::OwnWindow;
     unsigned long HostWindow = 0; // for Kind::HostWindow
+    // For Kind::OwnWindow: the monitor of the display to cover (0 first, in
+    // the display's own order), where one show runs per monitor; else the
+    // primary display.
+    std::optional<int> Monitor;
 };
 
 // What a command line may change for one run: settings that win over the
@@ -32,6 +37,7 @@ void teardown();
 enum class ShowEnd {
     Ran,          // the show ran in its window until told to end or the window went away
     NoWindow,     // no display, or no window of its own on it
+    NoMonitor,    // the display has no monitor of the number asked for
     HostUnusable, // the window it was handed could not be drawn into
 };
 ShowEnd runShow(ShowPlace place = {}, RunChoices choices = {});

@@ -112,11 +112,22 @@ TEST(HackOptions, MalformedCommandLinesAreRefused) {
     EXPECT_EQ(refusal({"--root"}, "junk"), "XSCREENSAVER_WINDOW='junk' is not a window id");
 }
 
+// The idle runner starts one show on each monitor.
+TEST(HackOptions, AMonitorIsForAWindowOfItsOwn) {
+    EXPECT_EQ(parsed({"--monitor", "1"}).Place.Monitor, 1);
+    EXPECT_EQ(parsed({"--monitor=0", "--count", "256"}).Place.Where, ShowPlace::Kind::OwnWindow);
+    EXPECT_FALSE(parsed({}).Place.Monitor);
+    for (const char* number : {"-1", "64", "one", "", "1x"})
+        EXPECT_NE(refusal({"--monitor", number}).find("--monitor wants"), std::string::npos) << number;
+    EXPECT_NE(refusal({"--monitor", "1", "--root"}).find("not for --root"), std::string::npos);
+    EXPECT_NE(refusal({"--window-id", "0x400001", "--monitor", "0"}).find("not for --root"), std::string::npos);
+}
+
 TEST(HackOptions, HelpAsksForNothingElse) {
     EXPECT_TRUE(parsed({"--count", "256", "--help", "--bogus"}).HelpWanted);
     EXPECT_TRUE(parsed({"-h"}).HelpWanted);
     const std::string usage = hackUsage("quorvel3d");
-    for (const char* option : {"--root", "--window-id", "--count", "--size", "--color", "--distance", "--speed",
+    for (const char* option : {"--root", "--window-id", "--monitor", "--count", "--size", "--color", "--distance", "--speed",
                                "--no-sky", "--no-lighting", "--fps", "Very Fast (0.002)", "Purple (5)"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }

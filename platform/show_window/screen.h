@@ -1,12 +1,21 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 namespace platform {
 
 struct ScreenSize {
     int Width = 0;  // pixels
     int Height = 0; // pixels
+};
+
+// A part of the display, in pixels from its top left corner.
+struct ScreenArea {
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
 };
 
 // The size of the primary display; the whole X screen when no output is
@@ -31,6 +40,8 @@ public:
     unsigned long rootWindow() const;
 
     ScreenSize primaryScreenSize() const;
+    // The monitors that show something, in the display's own order.
+    std::vector<ScreenArea> monitors() const;
     // The primary display's refresh rate in hertz; nothing when the server
     // does not say.
     std::optional<double> refreshRate() const;

@@ -36,6 +36,9 @@ unsigned long DisplayConnection::rootWindow() const {
 
 ScreenSize DisplayConnection::primaryScreenSize() const { return systemScreenSize(); }
 
+// The show runs on one monitor only here: Windows starts one screen saver.
+std::vector<ScreenArea> DisplayConnection::monitors() const { return {}; }
+
 std::optional<double> DisplayConnection::refreshRate() const {
     DEVMODEW mode{};
     mode.dmSize = sizeof mode;

@@ -120,6 +120,23 @@ unsigned long DisplayConnection::rootWindow() const { return DefaultRootWindow(s
 
 ScreenSize DisplayConnection::primaryScreenSize() const { return screenSize(static_cast<Display*>(Handle)); }
 
+std::vector<ScreenArea> DisplayConnection::monitors() const {
+    auto* display = static_cast<Display*>(Handle);
+    std::vector<ScreenArea> areas;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase))
+        return areas;
+    int count = 0;
+    XRRMonitorInfo* list = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+    for (int i = 0; list && i < count; ++i)
+        if (list[i].width > 0 && list[i].height > 0)
+            areas.push_back(ScreenArea{list[i].x, list[i].y, list[i].width, list[i].height});
+    if (list)
+        XRRFreeMonitors(list);
+    return areas;
+}
+
 std::optional<double> DisplayConnection::refreshRate() const {
     auto* display = static_cast<Display*>(Handle);
     return PrimaryCrtc(display, DefaultRootWindow(display)).refreshRate(display);

@@ -4,6 +4,8 @@
 // itself. Each call reads the window from the engine's driver; for a driver
 // that draws into no window of this system (the null driver) it does nothing.
 
+#include "platform/show_window/screen.h"
+
 #include <irrlicht.h>
 
 namespace platform {
@@ -34,6 +36,12 @@ unsigned long engineWindowHandle(irr::video::IVideoDriver& driver);
 // only now, over the windows that came before it: a locker that comes later
 // stays on top.
 void coverDisplay(irr::video::IVideoDriver& driver, int width, int height);
+
+// Asks the window manager to show the window full-screen on the monitor at
+// AREA. Where it keeps the window elsewhere (sway puts every new window on
+// the output that has the focus; KWin moves no window once it is mapped),
+// the window leaves its care and covers AREA by itself instead.
+void coverArea(irr::video::IVideoDriver& driver, ScreenArea area);
 
 // Turns on waiting for the vertical blank where the GL driver offers it,
 // catching the errors some drivers answer with instead of dying of them.

@@ -18,6 +18,8 @@ unsigned long engineWindowHandle(irr::video::IVideoDriver&) { return 0; }
 
 void coverDisplay(irr::video::IVideoDriver&, int, int) {}
 
+void coverArea(irr::video::IVideoDriver&, ScreenArea) {}
+
 bool enableVsync(irr::video::IVideoDriver&) { return false; }
 
 // The engine's yield is all the waiting Windows needs.

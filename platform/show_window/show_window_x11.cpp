@@ -18,7 +18,12 @@ namespace {
 constexpr long kNetWmStateAdd = 1;
 constexpr long kSourceApplication = 1;
 constexpr auto kMapWaitStep = std::chrono::milliseconds(10);
-constexpr int kMapWaitSteps = 200; // two seconds at most
+constexpr int kMapWaitSteps = 200;   // two seconds at most
+constexpr int kPlaceWaitSteps = 150; // a second and a half for the window manager to place it
+constexpr int kSteadySteps = 30;     // and it stays there this long
+constexpr long kLongestStateList = 32;  // atoms of _NET_WM_STATE read
+constexpr int kAtomFormat = 32;
+constexpr irr::u32 kOpaqueBlack = 0xFF000000;
 
 void requestFullscreenState(Display* display, Window window) {
     XEvent event{};
@@ -34,14 +39,89 @@ void requestFullscreenState(Display* display, Window window) {
                &event);
 }
 
-bool waitUntilViewable(Display* display, Window window) {
-    for (int step = 0; step < kMapWaitSteps; ++step) {
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable)
+template <typename Condition>
+bool waitUntil(int steps, Condition condition) {
+    for (int step = 0; step < steps; ++step) {
+        if (condition())
             return true;
         std::this_thread::sleep_for(kMapWaitStep);
     }
     return false;
+}
+
+int mapState(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) ? attributes.map_state : IsUnmapped;
+}
+
+bool waitUntilViewable(Display* display, Window window) {
+    return waitUntil(kMapWaitSteps, [&] { return mapState(display, window) == IsViewable; });
+}
+
+bool fullscreenStateSet(Display* display, Window window) {
+    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* value = nullptr;
+    bool set = false;
+    if (XGetWindowProperty(display, window, state, 0, kLongestStateList, False, XA_ATOM, &type, &format, &count,
+                           &after, &value) == Success &&
+        value && format == kAtomFormat) {
+        const auto* atoms = reinterpret_cast<const Atom*>(value);
+        for (unsigned long i = 0; i < count && !set; ++i)
+            set = atoms[i] == fullscreen;
+    }
+    if (value)
+        XFree(value);
+    return set;
+}
+
+// The window manager has made the window full-screen over AREA: until it
+// has, the window may still stand where it was asked to, only to be moved
+// to another monitor once the window manager takes it in.
+bool fullscreenOver(Display* display, Window window, ScreenArea area) {
+    XWindowAttributes attributes{};
+    Window child = None;
+    int x = 0;
+    int y = 0;
+    if (!fullscreenStateSet(display, window) || !XGetWindowAttributes(display, window, &attributes) ||
+        !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return false;
+    return x == area.X && y == area.Y && attributes.width == area.Width && attributes.height == area.Height;
+}
+
+void moveResize(Display* display, Window window, ScreenArea area) {
+    XMoveResizeWindow(display, window, area.X, area.Y, static_cast<unsigned>(area.Width),
+                      static_cast<unsigned>(area.Height));
+}
+
+bool parentIsRoot(Display* display, Window window) {
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count))
+        return false;
+    if (children)
+        XFree(children);
+    return parent == root;
+}
+
+// Out of the window manager's care and back, now over AREA by itself. A
+// window manager that framed the window lets it go once it has taken it
+// out of the frame again.
+void coverOnItsOwn(Display* display, Window window, ScreenArea area) {
+    XWithdrawWindow(display, window, DefaultScreen(display));
+    waitUntil(kMapWaitSteps, [&] { return mapState(display, window) == IsUnmapped && parentIsRoot(display, window); });
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    XChangeWindowAttributes(display, window, CWOverrideRedirect, &attributes);
+    moveResize(display, window, area);
+    XMapRaised(display, window);
+    waitUntilViewable(display, window);
 }
 
 bool hasExtension(Display* display, const char* name) {
@@ -96,6 +176,31 @@ void coverDisplay(irr::video::IVideoDriver& driver, int width, int height) {
     XRaiseWindow(display, window);
     if (waitUntilViewable(display, window))
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
+}
+
+void coverArea(irr::video::IVideoDriver& driver, ScreenArea area) {
+    Display* display = engineDisplay(driver);
+    const Window window = display ? engineWindow(driver) : None;
+    if (!display || !window)
+        return;
+    ErrorTrap trap(display);
+    moveResize(display, window, area);
+    requestFullscreenState(display, window);
+    XRaiseWindow(display, window);
+    // Some compositors place an XWayland window only once it has content;
+    // until then it stands where it asked to be.
+    driver.beginScene(true, false, irr::video::SColor(kOpaqueBlack));
+    driver.endScene();
+    XSync(display, False);
+    int steady = 0;
+    if (waitUntilViewable(display, window) && waitUntil(kPlaceWaitSteps, [&] {
+            steady = fullscreenOver(display, window, area) ? steady + 1 : 0;
+            return steady >= kSteadySteps;
+        })) {
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        return;
+    }
+    coverOnItsOwn(display, window, area);
 }
 
 bool enableVsync(irr::video::IVideoDriver& driver) {

@@ -22,6 +22,10 @@ DESCRIPTOR=/usr/share/xscreensaver/config/quorvel3d.xml
 MATE_THEME=/usr/share/applications/screensavers/quorvel3d.desktop
 OPTIONS_ENTRY=/usr/share/applications/quorvel3d-options.desktop
 METAINFO=/usr/share/metainfo/example.brenmark.quorvel3d.metainfo.xml
+IDLE_RUNNER=/usr/bin/quorvel3d-idle
+IDLE_UNIT=/usr/lib/systemd/user/quorvel3d-idle.service
+IDLE_ENABLED=/etc/systemd/user/graphical-session.target.wants/quorvel3d-idle.service
+IDLE_AUTOSTART=/etc/xdg/autostart/quorvel3d-idle.desktop
 SHOW_START_TIMEOUT=60 # seconds for the launcher to start the show
 SHOW_END_TIMEOUT=30   # seconds for the show to end after a key press
 TEST_USER=qvpkgtest   # owns the settings that must outlive the package
@@ -103,6 +107,10 @@ check_files() {
   check "the system settings are a conffile" grep -q "$SYSTEM_SETTINGS" <(dpkg-query -W -f='${Conffiles}' "$PACKAGE")
   check "the options entry is named \"Quorvel 3D Options\"" grep -qx 'Name=Quorvel 3D Options' "$OPTIONS_ENTRY"
   check "the options entry opens the options dialog" grep -qx 'Exec=Quorvel3D' "$OPTIONS_ENTRY"
+  check "the idle runner is on the PATH" test -x "$IDLE_RUNNER"
+  check "its user unit runs the installed runner" grep -q "^ExecStart=$IDLE_RUNNER " "$IDLE_UNIT"
+  check "its user unit is on in every graphical session" test -L "$IDLE_ENABLED"
+  check "its autostart entry is a conffile" grep -q "$IDLE_AUTOSTART" <(dpkg-query -W -f='${Conffiles}' "$PACKAGE")
   local size
   for size in 16 32; do
     check_eq "the ${size} px icon is in the hicolor theme" "${size}x${size}" \
@@ -192,6 +200,26 @@ run_installed_hack() {
   fi
 }
 
+# The installed runner starts the installed screen saver once the session is
+# idle, and ends with it on SIGTERM.
+run_installed_runner() {
+  [ -x "$HACK" ] || return 0
+  local name=installed-runner
+  xsession_runtime_dir
+  xsession_spawn "$name" / env -u XDG_CONFIG_DIRS "$IDLE_RUNNER" --idle-time 1
+  if xsession_wait_child "$name" quorvel3d "$SHOW_START_TIMEOUT"; then
+    pass "the installed runner starts the installed screen saver when idle"
+  else
+    fail "the installed runner starts the installed screen saver when idle" "stderr: $(xsession_stderr "$name")"
+  fi
+  kill -TERM "$(xsession_pid "$name")"
+  if xsession_wait_exit "$name" "$SHOW_END_TIMEOUT"; then
+    check_eq "the runner ends by SIGTERM" $((128 + 15)) "$XS_EXIT_CODE"
+  else
+    fail "the runner ends on SIGTERM"
+  fi
+}
+
 purge_package() {
   local started=$SECONDS
   if apt-get purge -y -q "$PACKAGE" > "$XS_ARTEFACTS/purge.log" 2>&1; then
@@ -202,7 +230,8 @@ purge_package() {
   check "dpkg knows no file of it" bash -c "! dpkg -L $PACKAGE >/dev/null 2>&1"
   local path
   for path in /etc/xdg/quorvel3d "$SHOW_FOLDER" /usr/share/quorvel3d "$HACK" "$DESCRIPTOR" "$MATE_THEME" \
-      "$OPTIONS_ENTRY" "$METAINFO" /usr/bin/Quorvel3D /usr/bin/quorvel3d-xscreensaver-add; do
+      "$OPTIONS_ENTRY" "$METAINFO" /usr/bin/Quorvel3D /usr/bin/quorvel3d-xscreensaver-add "$IDLE_RUNNER" \
+      "$IDLE_UNIT" "$IDLE_ENABLED" "$IDLE_AUTOSTART"; do
     check "$path is gone" test ! -e "$path"
   done
   check_eq "the user's settings are as they were" "$USER_SETTINGS_SUM" "$(sha256sum "$USER_SETTINGS")"
@@ -219,6 +248,7 @@ check_files
 check_hack_files
 run_installed_show
 run_installed_hack
+run_installed_runner
 check_appstream
 run_autopkgtest
 purge_package
