@@ -11,6 +11,9 @@
 // and sky-box faces (fans of four corners) went into its first and last
 // frames:
 //   qvswapcount: first frame drew 1920x1080: 4096 billboards, 6 sky-box faces
+// Given QV_SWAP_REPORT_SECONDS, it also says every that many seconds how
+// many frames were shown since it last said:
+//   qvswapcount: 3600 frames in the last 60.0 s
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
@@ -65,6 +68,33 @@ void reportFirstFrame() {
     std::fprintf(stderr, "qvswapcount: first frame %.3f s after the start\n", seconds);
 }
 
+// The frames of each period, where the program runs for hours.
+class PeriodReport {
+public:
+    PeriodReport() {
+        if (const char* seconds = std::getenv("QV_SWAP_REPORT_SECONDS"))
+            Period = std::chrono::duration<double>(std::strtod(seconds, nullptr));
+    }
+    void note(Clock::time_point now) {
+        if (Period.count() <= 0)
+            return;
+        if (Frames == 0 && Begun == Clock::time_point{})
+            Begun = now;
+        ++Frames;
+        const std::chrono::duration<double> spent = now - Begun;
+        if (spent < Period)
+            return;
+        std::fprintf(stderr, "qvswapcount: %ld frames in the last %.1f s\n", Frames, spent.count());
+        Frames = 0;
+        Begun = now;
+    }
+
+private:
+    std::chrono::duration<double> Period{0};
+    Clock::time_point Begun{};
+    long Frames = 0;
+};
+
 class SwapLog {
 public:
     SwapLog() { Times.reserve(kExpectedFrames); }
@@ -75,7 +105,10 @@ public:
             reportFirstFrame();
             reportContent("first", Drawing);
         }
-        Times.push_back(Clock::now());
+        const Clock::time_point now = Clock::now();
+        Periods.note(now);
+        if (Times.size() < kExpectedFrames)
+            Times.push_back(now);
         LastShown = Drawing;
         Drawing = FrameContent{};
     }
@@ -98,7 +131,8 @@ private:
                      milliseconds(gaps[static_cast<std::size_t>(static_cast<double>(gaps.size() - 1) * kPercentile)]),
                      milliseconds(gaps.back()));
     }
-    std::vector<Clock::time_point> Times;
+    std::vector<Clock::time_point> Times; // the first ones: hours of frames would be gigabytes
+    PeriodReport Periods;
 };
 
 SwapLog Log;

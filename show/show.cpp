@@ -6,6 +6,7 @@
 #include "platform/show_window/show_window.h"
 #include "platform/show_window/show_window_embedded.h"
 #include "platform/show_window/stop_signal.h"
+#include "show/engine_clock.h"
 #include "show/frame_pacer.h"
 #include "show/frame_rate.h"
 #include "show/game_event_receiver.h"
@@ -33,6 +34,7 @@ struct ShowRun {
     ShowPlace Place;
     RunChoices Choices;
     FrameRateMeter FrameRate;
+    EngineClock Clock;
     std::unique_ptr<platform::DisplayConnection> Connection;
     std::unique_ptr<platform::EmbeddedWindow> Host;
     std::unique_ptr<platform::OwnWindowWatch> Watch;
@@ -87,14 +89,30 @@ void followViewSize(const DeviceParams& d) {
         Show.Camera->setAspectRatio(static_cast<irr::f32>(size.Width) / static_cast<irr::f32>(size.Height));
 }
 
+// The primary display's area now, or the monitor's the show covers.
+platform::ScreenArea coveredArea() {
+    if (Run.Place.Monitor) {
+        const std::vector<platform::ScreenArea> monitors = Run.Connection->monitors();
+        const auto index = static_cast<std::size_t>(*Run.Place.Monitor);
+        if (index < monitors.size())
+            Run.Monitor = monitors[index];
+        return *Run.Monitor;
+    }
+    const platform::ScreenSize size = Run.Connection->primaryScreenSize();
+    return platform::ScreenArea{0, 0, size.Width, size.Height};
+}
+
 // A press that went to another window, one that took the focus or a
-// locker's, ends the show as one on its own window does.
-void takeOutsidePresses() {
+// locker's, ends the show as one on its own window does; a screen that
+// changed size is covered again.
+void takeOwnWindowNews(const DeviceParams& d) {
     if (!Run.Watch)
         return;
     Run.Watch->update();
     if (Run.Watch->pressed())
         Show.QuitRequested = true;
+    if (Run.Watch->takeScreenChange() && d.Fullscreen)
+        platform::resizeCover(*d.VideoDriver, coveredArea());
 }
 
 bool shouldEnd() {
@@ -235,8 +253,10 @@ bool createEngineDevice() {
 void runFrameLoop() {
     DeviceParams& d = Show.Device;
     FramePacer pacer(Run.RefreshHertz);
+    Run.Clock.start(*d.Device->getTimer());
     while (d.Device->run() && !shouldEnd()) {
-        takeOutsidePresses();
+        Run.Clock.tick();
+        takeOwnWindowNews(d);
         followViewSize(d);
         if (seen(d)) {
             if (!renderFrame(d))

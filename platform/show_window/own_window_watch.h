@@ -30,6 +30,9 @@ public:
     // A key, or the left or right button, went down since the watch began.
     bool pressed() const { return Pressed; }
 
+    // The screen's size or its monitors changed since the last call.
+    bool takeScreenChange();
+
     // Nobody can see the window: another window covers it whole (a locker's,
     // say), the server's screen saver is on, or the display is powered down.
     bool hidden() const { return Covered || SaverOn || PoweredDown; }
@@ -44,9 +47,11 @@ private:
     unsigned long Watched = 0; // the show's window
     int InputOpcode = -1;     // the raw-input extension's, when the server has it
     int SaverEventBase = -1;  // the screen-saver extension's, when the server has it
+    int ScreenEventBase = -1; // RandR's, when the server has it
     bool HasPowerControl = false;
     std::chrono::steady_clock::time_point NextPowerLook;
     bool Pressed = false;
+    bool ScreenChanged = false;
     bool Covered = false;
     bool SaverOn = false;
     bool PoweredDown = false;

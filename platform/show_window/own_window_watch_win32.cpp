@@ -14,6 +14,8 @@ void OwnWindowWatch::watchWindow(unsigned long) {}
 
 void OwnWindowWatch::update() {}
 
+bool OwnWindowWatch::takeScreenChange() { return false; }
+
 int OwnWindowWatch::connectionFd() const { return -1; }
 
 } // namespace platform

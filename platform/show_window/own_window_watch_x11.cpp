@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/dpms.h>
 #include <X11/extensions/scrnsaver.h>
 
@@ -55,6 +56,15 @@ int watchScreenSaver(Display* display, bool& on) {
     return eventBase;
 }
 
+int watchScreenSize(Display* display) {
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase))
+        return -1;
+    XRRSelectInput(display, DefaultRootWindow(display), RRScreenChangeNotifyMask);
+    return eventBase;
+}
+
 bool hasPowerControl(Display* display) {
     int eventBase = 0;
     int errorBase = 0;
@@ -75,6 +85,7 @@ OwnWindowWatch::OwnWindowWatch(const DisplayConnection& connection) : Dpy(connec
     Display* display = asDisplay(Dpy);
     InputOpcode = selectRawPresses(display);
     SaverEventBase = watchScreenSaver(display, SaverOn);
+    ScreenEventBase = watchScreenSize(display);
     HasPowerControl = hasPowerControl(display);
     lookAtPower();
     XFlush(display);
@@ -102,6 +113,9 @@ void OwnWindowWatch::take(void* eventHandle) {
         }
     } else if (SaverEventBase >= 0 && event.type == SaverEventBase + ScreenSaverNotify) {
         SaverOn = reinterpret_cast<const XScreenSaverNotifyEvent&>(event).state == ScreenSaverOn;
+    } else if (ScreenEventBase >= 0 && event.type == ScreenEventBase + RRScreenChangeNotify) {
+        XRRUpdateConfiguration(&event);
+        ScreenChanged = true;
     } else if (event.type == VisibilityNotify && event.xvisibility.window == Watched) {
         Covered = event.xvisibility.state == VisibilityFullyObscured;
     }
@@ -128,6 +142,12 @@ void OwnWindowWatch::update() {
     }
     if (HasPowerControl && std::chrono::steady_clock::now() >= NextPowerLook)
         lookAtPower();
+}
+
+bool OwnWindowWatch::takeScreenChange() {
+    const bool changed = ScreenChanged;
+    ScreenChanged = false;
+    return changed;
 }
 
 int OwnWindowWatch::connectionFd() const { return Dpy ? ConnectionNumber(asDisplay(Dpy)) : -1; }

@@ -1,9 +1,13 @@
 #include "platform/show_window/screen.h"
 
+#include "platform/program_name/program_name.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 namespace platform {
@@ -11,6 +15,18 @@ namespace {
 
 constexpr int kOpenAttempts = 20;
 constexpr auto kOpenRetryStep = std::chrono::milliseconds(50);
+
+constexpr int kEndedWithTheDisplay = 0; // the show ends with its display, as with its window
+
+// Xlib's own handler says so once for each connection, in its own words,
+// and ends the process with 1: the show has two connections (its own and
+// the engine's). Nothing can be drawn or put back on a display that has
+// gone, so the process ends at once, with one line.
+int displayGone(Display*) {
+    std::fprintf(stderr, "%s: the X display has gone; ending\n", programName());
+    std::fflush(stderr);
+    _exit(kEndedWithTheDisplay);
+}
 
 // A server that is resetting, because its last client has just left,
 // refuses connections for a moment; one that is not there refuses them for
@@ -109,7 +125,7 @@ std::optional<ScreenSize> primaryScreenSize() {
     return connection.primaryScreenSize();
 }
 
-DisplayConnection::DisplayConnection() : Handle(openDisplay()) {}
+DisplayConnection::DisplayConnection() : Handle(openDisplay()) { XSetIOErrorHandler(&displayGone); }
 
 DisplayConnection::~DisplayConnection() {
     if (Handle)

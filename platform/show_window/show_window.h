@@ -43,6 +43,10 @@ void coverDisplay(irr::video::IVideoDriver& driver, int width, int height);
 // the window leaves its care and covers AREA by itself instead.
 void coverArea(irr::video::IVideoDriver& driver, ScreenArea area);
 
+// Follows a change of the screen's size: the window covers AREA again,
+// where no window manager does it for a full-screen window. Never raises it.
+void resizeCover(irr::video::IVideoDriver& driver, ScreenArea area);
+
 // Turns on waiting for the vertical blank where the GL driver offers it,
 // catching the errors some drivers answer with instead of dying of them.
 bool enableVsync(irr::video::IVideoDriver& driver);

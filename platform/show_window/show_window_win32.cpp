@@ -20,6 +20,8 @@ void coverDisplay(irr::video::IVideoDriver&, int, int) {}
 
 void coverArea(irr::video::IVideoDriver&, ScreenArea) {}
 
+void resizeCover(irr::video::IVideoDriver&, ScreenArea) {}
+
 bool enableVsync(irr::video::IVideoDriver&) { return false; }
 
 // The engine's yield is all the waiting Windows needs.

@@ -203,6 +203,15 @@ void coverArea(irr::video::IVideoDriver& driver, ScreenArea area) {
     coverOnItsOwn(display, window, area);
 }
 
+void resizeCover(irr::video::IVideoDriver& driver, ScreenArea area) {
+    Display* display = engineDisplay(driver);
+    const Window window = display ? engineWindow(driver) : None;
+    if (!display || !window)
+        return;
+    ErrorTrap trap(display);
+    moveResize(display, window, area);
+}
+
 bool enableVsync(irr::video::IVideoDriver& driver) {
     using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
     using SwapIntervalMesa = int (*)(unsigned);

@@ -31,6 +31,22 @@ run_unfocused_show() {
   show_expect_end "$name" "a click while it had no focus"
 }
 
+# With no window manager to follow the screen, the show itself covers it
+# again when its size changes (a server with video modes: Xorg).
+run_resized_screen() {
+  local name=resized size
+  show_start "$name" || return
+  show_check_frames "$name" || return
+  for size in 1920x1080 1280x720; do
+    xrandr -s "$size"
+    xs_poll 10 xs_covers_display || true
+    check_eq "$name: covers the screen again at $size" "$(xs_display_geometry)" \
+      "$(xsession_window_geometry "$SHOW_WINDOW")"
+    show_check_frames "$name-$size"
+  done
+  show_end_run "$name" "a key press" "xsession_key Return"
+}
+
 show_require_build
 xsession_start 800x600
 
@@ -38,5 +54,9 @@ show_check_cursor "the cursor is visible before the show" visible
 run_show key "a key press" "xsession_key Return"
 run_show left-click "a left click" "xsession_click 1"
 run_unfocused_show
+if [ "$XS_SERVER" = xorg ]; then
+  xrandr -s 1280x720
+  run_resized_screen
+fi
 
 xsession_finish

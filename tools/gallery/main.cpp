@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,10 @@ bool startOnScreen(const Options& options) {
     // The camera circles by the engine's clock, which stood at 0 while the
     // scene was built; every picture is taken from the same place on the
     // circle, and a film moves the clock frame by frame.
-    if (options.Film.Out.empty())
-        Show.Device.Device->getTimer()->setTime(static_cast<irr::u32>(kViewAngle / Show.Settings.CameraSpeed));
+    // A camera that does not move, or hardly, stands where it is at time 0.
+    const double time = kViewAngle / static_cast<double>(Show.Settings.CameraSpeed);
+    if (options.Film.Out.empty() && time > 0 && time <= std::numeric_limits<irr::u32>::max())
+        Show.Device.Device->getTimer()->setTime(static_cast<irr::u32>(time));
     return true;
 }
 
