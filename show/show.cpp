@@ -253,7 +253,7 @@ bool createEngineDevice() {
 void runFrameLoop() {
     DeviceParams& d = Show.Device;
     FramePacer pacer(Run.RefreshHertz);
-    Run.Clock.start(*d.Device->getTimer());
+    Run.Clock.start(*d.Device->getTimer(), EngineClock::cameraTurn(Show.Settings.CameraSpeed));
     while (d.Device->run() && !shouldEnd()) {
         Run.Clock.tick();
         takeOwnWindowNews(d);

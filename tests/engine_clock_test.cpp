@@ -27,6 +27,7 @@ namespace {
 constexpr auto kFrame = std::chrono::milliseconds(10);
 constexpr int kFramesEachSide = 40;
 constexpr int kWrapFrames = 250; // longer than the two seconds to the wrap
+constexpr int kTurnFrames = 320; // longer than a turn at the fastest speed
 constexpr double kPi = 3.14159265358979323846;
 // A frame's turn may differ from the median's by scheduling, not by this.
 constexpr double kMostTurnRatio = 4.0;
@@ -71,11 +72,11 @@ protected:
         stepWallClock("+0");
     }
 
-    void startShow() {
+    void startShow(float cameraSpeed = 0.0005f) { // a turn in 12.6 s
         ShowSettings settings;
-        settings.CameraSpeed = 0.0005f; // a turn in 12.6 s
+        settings.CameraSpeed = cameraSpeed;
         ASSERT_TRUE(startHeadlessShow(settings, 7));
-        Clock.start(*Show.Device.Device->getTimer());
+        Clock.start(*Show.Device.Device->getTimer(), EngineClock::cameraTurn(settings.CameraSpeed));
     }
 
     // The camera's angle around the swarm after one more frame.
@@ -144,6 +145,15 @@ TEST_F(EngineClockTest, AWallClockStepBackOrForthMovesNothing) {
     const std::vector<double> forth = turns(kFramesEachSide);
     expectSteady(before, back);
     expectSteady(before, forth);
+}
+
+// The engine's time starts over after each of the camera's turns, where
+// the camera and the light stand as they started.
+TEST_F(EngineClockTest, TheCameraCirclesOnWhereItsTurnStartsOver) {
+    startShow(0.002f); // "Very Fast": a turn in 3.1 s
+    const std::vector<double> before = turns(kFramesEachSide);
+    const std::vector<double> across = turns(kTurnFrames);
+    expectSteady(before, across);
 }
 
 } // namespace
