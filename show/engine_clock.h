@@ -7,7 +7,7 @@
 // but a step back makes its next difference some 49 days, which its
 // animators, working in single floats, tell apart only by a quarter of a
 // second. Their floats tell hours apart ever more coarsely too (by 16 ms
-// after a day and a half), so the engine's time is kept within one turn of
+// after 37 hours), so the engine's time is kept within one turn of
 // the camera, after which the camera and the light stand where they
 // started: the light turns five times as fast.
 
