@@ -17,6 +17,7 @@ idle_start_runner runner
 if idle_wait_shows runner 2; then
   pass "runner: starts a show on each of the two outputs after ${IDLE_TIME}s idle"
   idle_check_covered runner idle_picture_window
+  idle_check_above runner
   # KWin counts no synthetic input from a test: the key reaches XWayland,
   # and the show that has the focus ends by itself.
   idle_expect_shows_end runner "a key to the focused show (xdotool)" xdotool key space

@@ -279,6 +279,38 @@ idle_show_windows() {
   done
 }
 
+# A window opened after the shows stays under them: on sway as its own
+# capture shows it, elsewhere in the stacking order the window manager
+# keeps for XWayland's windows.
+idle_check_above() {
+  local name=$1 other shot="$XS_ARTEFACTS/$1-above.png"
+  xsession_spawn "$name-other" "$XS_TMP" xmessage -geometry 300x100+50+50 -xrm '*background: #c04000' \
+    "a window after the shows"
+  other=$(xsession_wait_window xmessage 10) || { fail "$name: another window opens"; return; }
+  sleep 1
+  if [ "$COMP_NAME" = sway ]; then
+    idle_picture_output 0 "$shot"
+    check_num "$name: a window opened later stays under the show ($shot)" \
+      "$(img_colour_share "$shot" '#c04000')" '<' 0.01
+  else
+    check "$name: a window opened later stays under the shows in the stacking order" \
+      idle_stacked_under "$other"
+  fi
+  xs_stop_pid "$(xsession_pid "$name-other")"
+}
+
+idle_stacked_under() {
+  local other=$(($1)) seen_other=no id
+  for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
+    if ((id == other)); then
+      seen_other=yes
+    elif [ "$(xprop -id "$id" WM_NAME 2>/dev/null)" = 'WM_NAME(STRING) = "Quorvel 3D"' ] && [ $seen_other = no ]; then
+      return 1
+    fi
+  done
+  [ $seen_other = yes ]
+}
+
 # The show window whose geometry is monitor INDEX's.
 idle_show_window_on() {
   local index=$1 area id

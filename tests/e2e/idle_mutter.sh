@@ -25,6 +25,7 @@ idle_start_runner runner
 if idle_wait_shows runner 2; then
   pass "runner: starts a show on each of the two monitors after ${IDLE_TIME}s idle"
   idle_check_covered runner idle_picture_window
+  idle_check_above runner
   idle_expect_shows_end runner "a key to the focused show (xdotool)" xdotool key space
 else
   fail "runner: starts a show on each of the two monitors" "stderr: $(xsession_stderr runner)"

@@ -19,6 +19,7 @@ idle_start_runner runner
 if idle_wait_shows runner 2; then
   pass "runner: starts a show on each of the two outputs after ${IDLE_TIME}s idle"
   idle_check_covered runner idle_picture_output
+  idle_check_above runner
   idle_expect_shows_end runner "a key (wtype)" wayland_key space
 else
   fail "runner: starts a show on each of the two outputs" "stderr: $(xsession_stderr runner)"
