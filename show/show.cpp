@@ -58,8 +58,8 @@ void fetchEngineInterfaces(DeviceParams& d) {
 
 // Where the engine makes an ordinary window (on X11 always, so that it
 // neither grabs the input nor switches video modes), the window layer makes
-// it cover the display. A show inside another program's window leaves that window's frame,
-// placement and focus to its owner.
+// it cover the display. A show inside another program's window leaves that
+// window's frame, placement and focus to its owner.
 void finishWindow(const DeviceParams& d) {
     if (d.DriverType != platform::screenDriver())
         return; // the null driver has no window
@@ -89,13 +89,20 @@ void followViewSize(const DeviceParams& d) {
         Show.Camera->setAspectRatio(static_cast<irr::f32>(size.Width) / static_cast<irr::f32>(size.Height));
 }
 
+// The monitor of the number asked for, as the display has it now.
+std::optional<platform::ScreenArea> monitorAsked() {
+    const std::vector<platform::ScreenArea> monitors = Run.Connection->monitors();
+    const auto index = static_cast<std::size_t>(Run.Place.Monitor.value_or(-1));
+    if (!Run.Place.Monitor || index >= monitors.size())
+        return std::nullopt;
+    return monitors[index];
+}
+
 // The primary display's area now, or the monitor's the show covers.
 platform::ScreenArea coveredArea() {
-    if (Run.Place.Monitor) {
-        const std::vector<platform::ScreenArea> monitors = Run.Connection->monitors();
-        const auto index = static_cast<std::size_t>(*Run.Place.Monitor);
-        if (index < monitors.size())
-            Run.Monitor = monitors[index];
+    if (Run.Monitor) {
+        if (const auto monitor = monitorAsked())
+            Run.Monitor = monitor;
         return *Run.Monitor;
     }
     const platform::ScreenSize size = Run.Connection->primaryScreenSize();
@@ -180,13 +187,9 @@ bool renderFrame(DeviceParams& d) {
 
 // The monitor asked for, when there is one of that number.
 void chooseMonitor(DeviceParams& d) {
-    if (!Run.Place.Monitor)
+    Run.Monitor = monitorAsked();
+    if (!Run.Monitor)
         return;
-    const std::vector<platform::ScreenArea> monitors = Run.Connection->monitors();
-    const auto index = static_cast<std::size_t>(*Run.Place.Monitor);
-    if (index >= monitors.size())
-        return;
-    Run.Monitor = monitors[index];
     d.Width = Run.Monitor->Width;
     d.Height = Run.Monitor->Height;
 }
