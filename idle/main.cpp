@@ -22,6 +22,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <poll.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -39,10 +40,10 @@ public:
 
     bool startShows() override {
         std::string failure;
-        if (Shows.start(platform::monitorCount(), failure))
-            return true;
-        say(failure + "; waiting for the next idle time");
-        return false;
+        const bool started = Shows.start(platform::monitorCount(), failure);
+        if (!failure.empty())
+            say(failure + (started ? "" : "; waiting for the next idle time"));
+        return started;
     }
     void stopShows() override { Shows.stop(); }
     std::optional<std::string> daemonInCharge() override { return platform::screenSaverDaemon(Wayland); }
@@ -140,6 +141,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     const int signals = signalDescriptor();
+    if (signals < 0) {
+        say(std::string("cannot read signals: ") + std::strerror(errno));
+        return kRefused;
+    }
     const idle::SessionLock lock;
     if (!lock.held()) {
         say("another quorvel3d-idle already waits in this session (" + lock.holder() + ")");
