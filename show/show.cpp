@@ -73,6 +73,8 @@ void finishWindow(const DeviceParams& d) {
             platform::coverDisplay(*d.VideoDriver, d.Width, d.Height);
         if (Run.Watch)
             Run.Watch->watchWindow(platform::engineWindowHandle(*d.VideoDriver));
+        if (Run.Watch && d.Fullscreen && !Run.Monitor)
+            Run.Watch->claimFocusAtStart(); // shows on several monitors draw without it
     }
     Run.DriverWaitsForVsync = d.Vsync && (platform::vsyncAtCreation() || platform::enableVsync(*d.VideoDriver));
     Run.ViewSize = d.VideoDriver->getScreenSize();

@@ -24,6 +24,13 @@ public:
     // The show's window, once it is mapped: whether it is covered.
     void watchWindow(unsigned long window);
 
+    // For a short while after it is mapped the window asks for the focus
+    // again whenever it has lost it: a window manager settling its own
+    // focus, or another client, may take it the moment the window has it,
+    // and a show that never keeps the focus never moves. After that it
+    // leaves the focus to whoever takes it.
+    void claimFocusAtStart();
+
     // Takes in what happened since the last call.
     void update();
 
@@ -42,6 +49,7 @@ public:
 private:
     void take(void* event);
     void lookAtPower();
+    void keepFocus();
 
     void* Dpy = nullptr;
     unsigned long Watched = 0; // the show's window
@@ -50,6 +58,7 @@ private:
     int ScreenEventBase = -1; // RandR's, when the server has it
     bool HasPowerControl = false;
     std::chrono::steady_clock::time_point NextPowerLook;
+    std::chrono::steady_clock::time_point FocusClaimEnd; // none claimed while in the past
     bool Pressed = false;
     bool ScreenChanged = false;
     bool Covered = false;

@@ -12,6 +12,8 @@ OwnWindowWatch::~OwnWindowWatch() = default;
 
 void OwnWindowWatch::watchWindow(unsigned long) {}
 
+void OwnWindowWatch::claimFocusAtStart() {}
+
 void OwnWindowWatch::update() {}
 
 bool OwnWindowWatch::takeScreenChange() { return false; }

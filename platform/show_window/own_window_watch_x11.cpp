@@ -20,6 +20,9 @@ constexpr int kInputMinor = 2;
 // The server sends no event when the display powers down or up; a look
 // costs one round trip.
 constexpr auto kPowerLookInterval = std::chrono::seconds(1);
+// Long enough for a window manager to settle the focus after a map, short
+// enough that a window taking the focus later is never fought.
+constexpr auto kFocusClaimPeriod = std::chrono::milliseconds(2000);
 
 Display* asDisplay(void* handle) { return static_cast<Display*>(handle); }
 
@@ -103,6 +106,26 @@ void OwnWindowWatch::watchWindow(unsigned long window) {
         Watched = window;
 }
 
+void OwnWindowWatch::claimFocusAtStart() {
+    if (Watched)
+        FocusClaimEnd = std::chrono::steady_clock::now() + kFocusClaimPeriod;
+}
+
+// Asked for only while the window is seen: a locker's window over it keeps
+// the focus it took.
+void OwnWindowWatch::keepFocus() {
+    if (!Watched || hidden() || std::chrono::steady_clock::now() >= FocusClaimEnd)
+        return;
+    Display* display = asDisplay(Dpy);
+    Window focus = None;
+    int revertTo = RevertToNone;
+    XGetInputFocus(display, &focus, &revertTo);
+    if (focus == Watched)
+        return;
+    ErrorTrap trap(display); // not viewable at this moment: asked again next time
+    XSetInputFocus(display, Watched, RevertToParent, CurrentTime);
+}
+
 void OwnWindowWatch::take(void* eventHandle) {
     XEvent& event = *static_cast<XEvent*>(eventHandle);
     Display* display = asDisplay(Dpy);
@@ -142,6 +165,7 @@ void OwnWindowWatch::update() {
     }
     if (HasPowerControl && std::chrono::steady_clock::now() >= NextPowerLook)
         lookAtPower();
+    keepFocus();
 }
 
 bool OwnWindowWatch::takeScreenChange() {

@@ -7,6 +7,7 @@ source "$(dirname "$0")/show_lib.sh"
 
 REST_SECONDS=5
 REST_MOST_CPU=1 # percent of a core
+FOCUS_CLAIM_SECONDS=2 # after its window maps, the show asks for a lost focus again this long
 
 
 run_blanked_show() {
@@ -32,6 +33,7 @@ run_robbed_show() {
   local name=robbed thief
   show_start "$name" || return
   show_check_frames "$name" || return
+  sleep "$FOCUS_CLAIM_SECONDS"
   xsession_spawn thief "$XS_TMP" "$QV_PROBE" window 200 200
   xs_poll 10 xs_thief_id_printed || { fail "$name: another window appears"; return; }
   thief=$(xsession_stdout thief)

@@ -28,6 +28,8 @@ IDLE_ENABLED=/etc/systemd/user/graphical-session.target.wants/quorvel3d-idle.ser
 IDLE_AUTOSTART=/etc/xdg/autostart/quorvel3d-idle.desktop
 SHOW_START_TIMEOUT=60 # seconds for the launcher to start the show
 SHOW_END_TIMEOUT=30   # seconds for the show to end after a key press
+SHOW_DRAW_TIMEOUT=30  # seconds for the balls to be on screen
+MIN_COLOURED=0.0005   # share of the screen the balls cover at least
 TEST_USER=qvpkgtest   # owns the settings that must outlive the package
 
 [ "$(id -u)" -eq 0 ] || xsession_skip "installs a package: run as root"
@@ -35,6 +37,18 @@ work=$(xsession_temp_dir)/package
 mkdir -p "$work"
 export DEBIAN_FRONTEND=noninteractive
 seconds_since() { echo $((SECONDS - $1)); }
+
+xs_shot_coloured() {
+  xsession_screenshot "$1" &&
+    awk -v f="$(img_coloured_fraction "$1")" -v min="$MIN_COLOURED" 'BEGIN { exit !(f > min) }'
+}
+
+# Waits for a screen with coloured balls, then checks the last one taken.
+check_draws_balls() {
+  local description=$1 shot="$XS_ARTEFACTS/$2.png"
+  xs_poll "$SHOW_DRAW_TIMEOUT" xs_shot_coloured "$shot"
+  check_num "$description" "$(img_coloured_fraction "$shot")" '>' "$MIN_COLOURED"
+}
 
 # A user with settings of their own, which neither install nor purge touch.
 user_settings_prepare() {
@@ -159,7 +173,7 @@ run_autopkgtest() {
 # The launcher finds the show through the system settings alone: the user's
 # settings folder is empty, XDG_CONFIG_DIRS is left to its default.
 run_installed_show() {
-  local name=installed-show pid shot
+  local name=installed-show pid
   xsession_start 1024x600
   xsession_start_wm
   xsession_spawn "$name" / env -u XDG_CONFIG_DIRS Quorvel3D /s
@@ -170,9 +184,7 @@ run_installed_show() {
   pass "the installed launcher starts the installed show"
   pid=$(xsession_pid "$name/qvshow")
   check_eq "the show runs in the recorded install folder" "$SHOW_FOLDER" "$(readlink "/proc/$pid/cwd")"
-  sleep 5
-  shot=$(xsession_keep_screenshot installed-show)
-  check_num "the show draws coloured balls" "$(img_coloured_fraction "$shot")" '>' 0.0005
+  check_draws_balls "the show draws coloured balls" installed-show
   xsession_key space
   if xsession_wait_exit "$name" "$SHOW_END_TIMEOUT"; then
     check_eq "the launcher ends with 0 after the show" 0 "$XS_EXIT_CODE"
@@ -186,11 +198,9 @@ run_installed_show() {
 # that signal, as the daemons expect.
 run_installed_hack() {
   [ -x "$HACK" ] || return 0
-  local name=installed-hack shot
+  local name=installed-hack
   xsession_spawn "$name" / env -u XDG_CONFIG_DIRS "$HACK"
-  sleep 5
-  shot=$(xsession_keep_screenshot installed-hack)
-  check_num "the installed screen saver draws coloured balls" "$(img_coloured_fraction "$shot")" '>' 0.0005
+  check_draws_balls "the installed screen saver draws coloured balls" installed-hack
   check_eq "it finds its pictures without a word" "" "$(xsession_stderr "$name")"
   kill -TERM "$(xsession_pid "$name")"
   if xsession_wait_exit "$name" "$SHOW_END_TIMEOUT"; then

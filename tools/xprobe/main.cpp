@@ -8,6 +8,12 @@
 //                   ARGB visual, or of the InputOnly class, when asked),
 //                   prints its id (0x...) and keeps it until killed: a host
 //                   for programs that draw into a window they are given
+//   qvxprobe focus-thief W H
+//                   maps a plain W x H window as "window" does, gives it the
+//                   focus and prints its id; the first time another window
+//                   takes the focus, takes it back at once, as a window
+//                   manager settling its focus may, prints "took it from
+//                   0x..." and keeps the window until killed
 //   qvxprobe grabs  grabs the keyboard and the pointer on the root window,
 //                   as a screen locker does, lets both go again and prints
 //                   what the server answered: "keyboard ok pointer ok", or
@@ -23,6 +29,8 @@
 #include <cstring>
 #include <optional>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int kAnswered = 0;
@@ -31,6 +39,7 @@ constexpr int kNoServer = 2;
 constexpr unsigned long kAlphaMask = 0xFF000000UL; // cursor pixels are ARGB
 constexpr int kArgbDepth = 32;
 constexpr unsigned long kHostBackground = 0x808080; // grey: neither the show's black nor its colours
+constexpr useconds_t kFocusLookIntervalUs = 1000; // the thief must answer before the show's next frame
 
 enum class HostKind { Plain, Argb, InputOnlyClass };
 
@@ -109,22 +118,55 @@ int probeGrabs(Display* display) {
     return kAnswered;
 }
 
-int hostWindow(Display* display, unsigned width, unsigned height, HostKind kind) {
-    XVisualInfo visual{};
-    if (!chooseVisual(display, kind == HostKind::Argb, visual)) {
-        std::fprintf(stderr, "qvxprobe: the X server has no 32-bit TrueColor visual\n");
-        return kNoServer;
+[[noreturn]] void keepUntilKilled(Display* display) {
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event); // none are selected: waits until killed
     }
+}
+
+Window mapHost(Display* display, unsigned width, unsigned height, HostKind kind, const XVisualInfo& visual) {
     const Window window = createHost(display, width, height, kind, visual);
     XStoreName(display, window, "qvxprobe host");
     XMapWindow(display, window);
     XSync(display, False);
     std::printf("0x%lx\n", window);
     std::fflush(stdout);
-    for (;;) {
-        XEvent event;
-        XNextEvent(display, &event); // none are selected: waits until killed
+    return window;
+}
+
+int hostWindow(Display* display, unsigned width, unsigned height, HostKind kind) {
+    XVisualInfo visual{};
+    if (!chooseVisual(display, kind == HostKind::Argb, visual)) {
+        std::fprintf(stderr, "qvxprobe: the X server has no 32-bit TrueColor visual\n");
+        return kNoServer;
     }
+    mapHost(display, width, height, kind, visual);
+    keepUntilKilled(display);
+}
+
+Window focusNow(Display* display) {
+    Window focus = None;
+    int revertTo = RevertToNone;
+    XGetInputFocus(display, &focus, &revertTo);
+    return focus;
+}
+
+// Focus changes reach only the windows they concern, so the thief looks.
+int focusThief(Display* display, unsigned width, unsigned height) {
+    XVisualInfo visual{};
+    chooseVisual(display, false, visual);
+    const Window own = mapHost(display, width, height, HostKind::Plain, visual);
+    XSetInputFocus(display, own, RevertToParent, CurrentTime);
+    XSync(display, False);
+    Window other = own;
+    while ((other = focusNow(display)) == own || other == None || other == PointerRoot)
+        usleep(kFocusLookIntervalUs);
+    XSetInputFocus(display, own, RevertToParent, CurrentTime);
+    XSync(display, False);
+    std::printf("took it from 0x%lx\n", other);
+    std::fflush(stdout);
+    keepUntilKilled(display);
 }
 
 // The kind a "window" command asks for; nothing for a wrong word count or kind.
@@ -141,7 +183,8 @@ std::optional<HostKind> hostKind(int argc, char** argv) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe grabs | qvxprobe window WIDTH HEIGHT [argb | input-only]\n");
+    std::fprintf(stderr, "usage: qvxprobe cursor | qvxprobe grabs | qvxprobe window WIDTH HEIGHT [argb | input-only]"
+                         " | qvxprobe focus-thief WIDTH HEIGHT\n");
     return kUsage;
 }
 
@@ -151,19 +194,22 @@ int main(int argc, char** argv) {
     const bool cursor = argc == 2 && std::strcmp(argv[1], "cursor") == 0;
     const bool grabs = argc == 2 && std::strcmp(argv[1], "grabs") == 0;
     const std::optional<HostKind> kind = hostKind(argc, argv);
-    const bool window = kind && std::strcmp(argv[1], "window") == 0 && std::atoi(argv[2]) > 0 &&
-                        std::atoi(argv[3]) > 0;
-    if (!cursor && !grabs && !window)
+    const bool sized = argc >= 4 && std::atoi(argv[2]) > 0 && std::atoi(argv[3]) > 0;
+    const bool window = kind && sized && std::strcmp(argv[1], "window") == 0;
+    const bool thief = argc == 4 && sized && std::strcmp(argv[1], "focus-thief") == 0;
+    if (!cursor && !grabs && !window && !thief)
         return usage();
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "qvxprobe: cannot open display '%s'\n", XDisplayName(nullptr));
         return kNoServer;
     }
+    const auto width = sized ? static_cast<unsigned>(std::atoi(argv[2])) : 0U;
+    const auto height = sized ? static_cast<unsigned>(std::atoi(argv[3])) : 0U;
     const int result = cursor  ? probeCursor(display)
                        : grabs ? probeGrabs(display)
-                               : hostWindow(display, static_cast<unsigned>(std::atoi(argv[2])),
-                                           static_cast<unsigned>(std::atoi(argv[3])), *kind);
+                       : thief ? focusThief(display, width, height)
+                               : hostWindow(display, width, height, *kind);
     XCloseDisplay(display);
     return result;
 }
