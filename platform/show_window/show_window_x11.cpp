@@ -15,6 +15,7 @@
 namespace platform {
 namespace {
 
+constexpr long kNetWmStateRemove = 0;
 constexpr long kNetWmStateAdd = 1;
 constexpr long kSourceApplication = 1;
 constexpr auto kMapWaitStep = std::chrono::milliseconds(10);
@@ -25,18 +26,22 @@ constexpr long kLongestStateList = 32;  // atoms of _NET_WM_STATE read
 constexpr int kAtomFormat = 32;
 constexpr irr::u32 kOpaqueBlack = 0xFF000000;
 
-void requestFullscreenState(Display* display, Window window) {
+void sendStateChange(Display* display, Window window, long action, const char* first, const char* second) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = kNetWmStateAdd;
-    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
-    event.xclient.data.l[2] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_ABOVE", False));
+    event.xclient.data.l[0] = action;
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, first, False));
+    event.xclient.data.l[2] = static_cast<long>(XInternAtom(display, second, False));
     event.xclient.data.l[3] = kSourceApplication;
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
+}
+
+void requestFullscreenState(Display* display, Window window) {
+    sendStateChange(display, window, kNetWmStateAdd, "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE");
 }
 
 template <typename Condition>
@@ -58,9 +63,9 @@ bool waitUntilViewable(Display* display, Window window) {
     return waitUntil(kMapWaitSteps, [&] { return mapState(display, window) == IsViewable; });
 }
 
-bool fullscreenStateSet(Display* display, Window window) {
+bool hasState(Display* display, Window window, const char* name) {
     const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
-    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    const Atom wanted = XInternAtom(display, name, False);
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
@@ -72,11 +77,30 @@ bool fullscreenStateSet(Display* display, Window window) {
         value && format == kAtomFormat) {
         const auto* atoms = reinterpret_cast<const Atom*>(value);
         for (unsigned long i = 0; i < count && !set; ++i)
-            set = atoms[i] == fullscreen;
+            set = atoms[i] == wanted;
     }
     if (value)
         XFree(value);
     return set;
+}
+
+bool maximised(Display* display, Window window) {
+    return hasState(display, window, "_NET_WM_STATE_MAXIMIZED_VERT") ||
+           hasState(display, window, "_NET_WM_STATE_MAXIMIZED_HORZ");
+}
+
+// Mutter maximises a window as large as the monitor when it first shows
+// it, if that comes before the full-screen request, and keeps a maximised
+// window out of the layer above the others: a window opened later would
+// then cover a show that has not the focus. True when it asked for the
+// window to be unmaximised.
+bool unmaximise(Display* display, Window window) {
+    if (!maximised(display, window))
+        return false;
+    sendStateChange(display, window, kNetWmStateRemove, "_NET_WM_STATE_MAXIMIZED_VERT",
+                    "_NET_WM_STATE_MAXIMIZED_HORZ");
+    XFlush(display);
+    return true;
 }
 
 // The window manager has made the window full-screen over AREA: until it
@@ -87,7 +111,7 @@ bool fullscreenOver(Display* display, Window window, ScreenArea area) {
     Window child = None;
     int x = 0;
     int y = 0;
-    if (!fullscreenStateSet(display, window) || !XGetWindowAttributes(display, window, &attributes) ||
+    if (!hasState(display, window, "_NET_WM_STATE_FULLSCREEN") || !XGetWindowAttributes(display, window, &attributes) ||
         !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
         return false;
     return x == area.X && y == area.Y && attributes.width == area.Width && attributes.height == area.Height;
@@ -174,8 +198,10 @@ void coverDisplay(irr::video::IVideoDriver& driver, int width, int height) {
     requestFullscreenState(display, window);
     XMoveResizeWindow(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XRaiseWindow(display, window);
-    if (waitUntilViewable(display, window))
-        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    if (!waitUntilViewable(display, window))
+        return;
+    unmaximise(display, window);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
 }
 
 void coverArea(irr::video::IVideoDriver& driver, ScreenArea area) {
@@ -193,8 +219,12 @@ void coverArea(irr::video::IVideoDriver& driver, ScreenArea area) {
     driver.endScene();
     XSync(display, False);
     int steady = 0;
+    bool asked = false;
     if (waitUntilViewable(display, window) && waitUntil(kPlaceWaitSteps, [&] {
             steady = fullscreenOver(display, window, area) ? steady + 1 : 0;
+            // Asked once only: a tiling window manager (sway) keeps its tiles maximised.
+            if (steady > 0 && !asked)
+                asked = unmaximise(display, window);
             return steady >= kSteadySteps;
         })) {
         XSetInputFocus(display, window, RevertToParent, CurrentTime);

@@ -284,8 +284,14 @@ idle_show_windows() {
 # keeps for XWayland's windows.
 idle_check_above() {
   local name=$1 other shot="$XS_ARTEFACTS/$1-above.png"
-  xsession_spawn "$name-other" "$XS_TMP" xmessage -geometry 300x100+50+50 -xrm '*background: #c04000' \
-    "a window after the shows"
+  # Mutter alone keeps a maximised window out of the layer above: sway and
+  # KWin maximise the shows too, and stack them as they should.
+  if [ "$COMP_NAME" = Mutter ]; then
+    check "$name: no show is maximised, which would take it out of the layer above the others" \
+      idle_no_show_maximised
+  fi
+  xsession_spawn "$name-other" "$XS_TMP" xmessage -geometry "300x100$(idle_unfocused_corner)" \
+    -xrm '*background: #c04000' "a window after the shows"
   other=$(xsession_wait_window xmessage 10) || { fail "$name: another window opens"; return; }
   sleep 1
   if [ "$COMP_NAME" = sway ]; then
@@ -297,6 +303,30 @@ idle_check_above() {
       idle_stacked_under "$other"
   fi
   xs_stop_pid "$(xsession_pid "$name-other")"
+}
+
+idle_no_show_maximised() {
+  local id
+  for id in $(xdotool search --name '^Quorvel 3D$' 2>/dev/null); do
+    if xprop -id "$id" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED; then
+      echo "$id: $(xprop -id "$id" _NET_WM_STATE)"
+      return 1
+    fi
+  done
+}
+
+# A little inside a show that has not the focus (where a window manager may
+# let a new window above it), else inside the first monitor.
+idle_unfocused_corner() {
+  local focus id
+  focus=$(($(xdotool getwindowfocus 2>/dev/null || echo 0)))
+  for id in $(xdotool search --onlyvisible --name '^Quorvel 3D$' 2>/dev/null); do
+    if ((id != focus)); then
+      xsession_window_geometry "$id" | awk '{ printf "+%d+%d\n", $3 + 50, $4 + 50 }'
+      return
+    fi
+  done
+  echo "+50+50"
 }
 
 idle_stacked_under() {
